@@ -47,6 +47,30 @@ void mata(pid_t &pid)
     pid = -1;
 }
 
+// Starts Xvfb and returns the display number it chose ("" if it did not start).
+std::string lanza_xvfb(pid_t &pid)
+{
+    int tubo[2];
+    if (pipe(tubo) != 0) throw std::runtime_error("pipe");
+    pid = fork();
+    if (pid == 0) {
+        close(tubo[0]);
+        const int nul = open("/dev/null", O_WRONLY);
+        dup2(nul, 1);
+        dup2(nul, 2);
+        const std::string fd = std::to_string(tubo[1]);
+        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "640x480x24", "-nolisten",
+               "tcp", static_cast<char *>(nullptr));
+        _exit(127);
+    }
+    close(tubo[1]);
+    std::string numero;
+    char c;
+    while (read(tubo[0], &c, 1) == 1 && c != '\n') numero += c;
+    close(tubo[0]);
+    return numero;
+}
+
 } // namespace
 
 double ahora()
@@ -88,27 +112,27 @@ Juego::Juego()
         if (fs::exists(desde)) fs::copy(desde, dir_ + "/" + sub, fs::copy_options::recursive);
     }
 
-    // Xvfb picks a free display itself and tells us its number through a pipe.
-    int tubo[2];
-    if (pipe(tubo) != 0) throw std::runtime_error("pipe");
-    xvfb_ = fork();
-    if (xvfb_ == 0) {
-        close(tubo[0]);
-        const int nul = open("/dev/null", O_WRONLY);
-        dup2(nul, 1);
-        dup2(nul, 2);
-        const std::string fd = std::to_string(tubo[1]);
-        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "640x480x24", "-nolisten",
-               "tcp", static_cast<char *>(nullptr));
-        _exit(127);
+    // Xvfb picks a free display itself and tells us its number through a pipe. Servers started
+    // side by side by parallel tests have been seen to report a display that then refuses
+    // connections, so a display counts only once we can open it; otherwise start another.
+    for (int intento = 0; intento < 3 && display_.empty(); intento++) {
+        const std::string numero = lanza_xvfb(xvfb_);
+        if (numero.empty()) {
+            mata(xvfb_);
+            continue;
+        }
+        const std::string candidato = ":" + numero;
+        const bool abre = espera_que(5, [&] {
+            Display *d = XOpenDisplay(candidato.c_str());
+            if (d != nullptr) XCloseDisplay(d);
+            return d != nullptr;
+        });
+        if (abre)
+            display_ = candidato;
+        else
+            mata(xvfb_);
     }
-    close(tubo[1]);
-    std::string numero;
-    char c;
-    while (read(tubo[0], &c, 1) == 1 && c != '\n') numero += c;
-    close(tubo[0]);
-    if (numero.empty()) throw std::runtime_error("Xvfb did not start");
-    display_ = ":" + numero;
+    if (display_.empty()) throw std::runtime_error("Xvfb did not start");
     // A held key must not repeat: tests hold keys for seconds.
     ejecuta("DISPLAY=" + display_ + " xset r off");
 }
