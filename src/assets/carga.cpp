@@ -1,0 +1,145 @@
+#include "assets/carga.h"
+#include <string>
+#include <vector>
+
+namespace vz {
+
+BITMAP *tile[NUM_TILES];
+BITMAP *sprite[NUM_SPRITES];
+BITMAP *hud = nullptr;
+PALETTE the_palette;
+BITMAP *imagen1 = nullptr, *imagen2 = nullptr, *imagen3 = nullptr;
+PALETTE the_palette1, the_palette2, the_palette3;
+SAMPLE *sample[NUM_SAMPLES];
+MIDI *music2 = nullptr;
+MIDI *music = nullptr;
+
+namespace {
+
+const char *const HOJA = "datos/imagen.bmp";
+const char *const FOTOS[3] = {"datos/tavisk.bmp", "datos/vorkzel.bmp", "datos/gane.bmp"};
+const char *const SONIDOS[NUM_SAMPLES] = {
+    "datos/explocio.wav", "datos/camio1.wav", "datos/bolsa.wav", "datos/grumvel.wav",
+    "datos/camio2.wav",   "datos/gold.wav",   "datos/camio3.wav", nullptr,
+    nullptr,              nullptr,            "datos/gameover.wav"};
+const char *const TEMA_TITULO = "datos/fox.mid";
+
+constexpr int ANCHO_HOJA = 320;
+constexpr int ALTO_HOJA = 568;
+
+// A group of same-sized sprites cut side by side from one band of the sheet.
+struct grupo {
+    int primero, cuantos, w, h, y;
+};
+constexpr grupo GRUPOS[] = {
+    {0, 8, 37, 72, 316},  // objects
+    {8, 5, 46, 36, 388},  // vehicle frames
+    {13, 4, 70, 72, 244}, // blood splash
+    {17, 6, 50, 122, 122}, // flame frames 0-5
+    {23, 6, 50, 122, 0},   // flame frames 6-11
+};
+
+std::vector<std::string> fallidos; // files that did not load
+
+BITMAP *corta(BITMAP *hoja, int sx, int sy, int w, int h)
+{
+    BITMAP *b = create_bitmap(w, h);
+    blit(hoja, b, sx, sy, 0, 0, w, h);
+    return b;
+}
+
+BITMAP *carga_foto(const char *nombre, RGB *paleta)
+{
+    BITMAP *b = load_bitmap(nombre, paleta);
+    if (b == nullptr || b->w < 320 || b->h < 240) {
+        fallidos.emplace_back(nombre);
+        destroy_bitmap(b);
+        // A blank stand-in keeps every later blit valid until start-up stops.
+        b = create_bitmap(320, 240);
+        clear_bitmap(b);
+    }
+    return b;
+}
+
+} // namespace
+
+int faltan_datos(FILE *err)
+{
+    std::vector<const char *> nombres = {"datos/font.dat", HOJA, FOTOS[0], FOTOS[1], FOTOS[2]};
+    for (const char *sonido : SONIDOS)
+        if (sonido != nullptr) nombres.push_back(sonido);
+    int faltan = 0;
+    for (const char *nombre : nombres) {
+        FILE *f = std::fopen(nombre, "rb");
+        if (f != nullptr) {
+            std::fclose(f);
+            continue;
+        }
+        std::fprintf(err, "vorkzel: missing data file: %s\n", nombre);
+        faltan++;
+    }
+    return faltan;
+}
+
+int datos_fallidos(FILE *err)
+{
+    for (const auto &nombre : fallidos)
+        std::fprintf(err, "vorkzel: cannot read data file: %s\n", nombre.c_str());
+    return static_cast<int>(fallidos.size());
+}
+
+void CargarBMP()
+{
+    fallidos.clear();
+    BITMAP *hoja = load_bitmap(HOJA, the_palette);
+    if (hoja == nullptr || hoja->w < ANCHO_HOJA || hoja->h < ALTO_HOJA) {
+        fallidos.emplace_back(HOJA);
+        destroy_bitmap(hoja);
+        hoja = create_bitmap(ANCHO_HOJA, ALTO_HOJA);
+        clear_bitmap(hoja);
+    }
+
+    for (int r = 0; r < 4; r++)
+        for (int c = 0; c < 10; c++) tile[10 * r + c] = corta(hoja, 32 * c, 424 + 24 * r, 32, 24);
+    for (const grupo &g : GRUPOS)
+        for (int i = 0; i < g.cuantos; i++) sprite[g.primero + i] = corta(hoja, g.w * i, g.y, g.w, g.h);
+    hud = corta(hoja, 0, 520, 320, 48);
+    destroy_bitmap(hoja);
+
+    imagen1 = carga_foto(FOTOS[0], the_palette1);
+    imagen2 = carga_foto(FOTOS[1], the_palette2);
+    imagen3 = carga_foto(FOTOS[2], the_palette3);
+}
+
+void carga_sonidos()
+{
+    for (int i = 0; i < NUM_SAMPLES; i++) {
+        if (SONIDOS[i] == nullptr) continue;
+        sample[i] = load_sample(SONIDOS[i]);
+        if (sample[i] == nullptr) {
+            fallidos.emplace_back(SONIDOS[i]);
+            sample[i] = create_sample(16, 0, 22050, 1); // silent stand-in
+        }
+    }
+    // The title tune may be missing: the title is then silent.
+    music2 = load_midi(TEMA_TITULO);
+}
+
+void DestruyeBMP()
+{
+    for (auto &t : tile) destroy_bitmap(t);
+    for (auto &sp : sprite) destroy_bitmap(sp);
+    destroy_bitmap(hud);
+    destroy_bitmap(imagen1);
+    destroy_bitmap(imagen2);
+    destroy_bitmap(imagen3);
+}
+
+void DestruyeSonidos()
+{
+    for (int i = 0; i < NUM_SAMPLES; i++)
+        if (SONIDOS[i] != nullptr) destroy_sample(sample[i]);
+    destroy_midi(music2);
+}
+
+} // namespace vz

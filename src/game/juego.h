@@ -1,0 +1,19 @@
+// A game: difficulty, level sequence and the two frame loops.
+#pragma once
+
+namespace vz {
+
+// Lives and base speed of each difficulty.
+constexpr int VIDAS_DIFI[3] = {6, 5, 4};
+constexpr float VELOCIDAD_DIFI[3] = {3.0f, 4.0f, 5.0f};
+
+// 75 Hz frames per tick at `fps` ticks per second.
+float calcula_animcon(int fps);
+// nscro from nscr3, multi and animcon.
+void fija_velocidad();
+
+void game();
+void game_main_loop();  // -tbuf mode: one logic tick per shown frame
+void game_main_loop2(); // memory page: one logic tick per timer tick
+
+} // namespace vz

@@ -1,0 +1,34 @@
+// Screens outside play: title, difficulty menu, end screens, ranking.
+#pragma once
+#include "allegro_vz.h"
+#include <cstdint>
+#include <cstdio>
+
+namespace vz {
+
+void presentacion();
+int seleciona_dificultad();
+void game_over();
+void gane();
+void tupuntaje();
+
+constexpr int TAM_RANKING = 240;
+extern const char *ruta_ranking; // "datos/ranking.dat"
+
+void muestraranking(int tabla, int fila);
+void escriveranking();
+
+// Reads the ranking file into `bloque`; missing bytes stay zero. Returns the bytes read.
+int lee_ranking(unsigned char bloque[TAM_RANKING]);
+// Place (0..9) that a total takes in table `difi`, or 10 when it does not enter.
+int posicion_ranking(const unsigned char *bloque, int difi, uint32_t total);
+// Puts the entry at `posicion` of table `difi`, moving the rest down; reserved bytes untouched.
+void inserta_ranking(unsigned char *bloque, int difi, int posicion, uint32_t total,
+                     const char iniciales[3]);
+// Replaces the ranking file with `bloque` through a temporary file and a rename.
+bool guarda_ranking(const unsigned char bloque[TAM_RANKING]);
+// Replaces `ruta` with the 30 records of `bloque`: a temporary file beside it, flushed to disk,
+// then renamed over it. `corte` >= 0 stops after that many bytes, as if the process died there.
+bool reemplaza_ranking(const char *ruta, const unsigned char bloque[TAM_RANKING], int corte);
+
+} // namespace vz

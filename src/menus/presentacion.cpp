@@ -1,0 +1,55 @@
+#include "assets/carga.h"
+#include "frame/arranque.h"
+#include "frame/flujo.h"
+#include "frame/paginas.h"
+#include "frame/utilfun.h"
+#include "menus/menus.h"
+
+namespace vz {
+
+namespace {
+constexpr int MAX_PASADAS = 500;
+constexpr int COLOR_AVISO = 4; // of the title picture's palette
+} // namespace
+
+void presentacion()
+{
+    bool parpadeo = false;
+    do {
+        play_midi(music2, 0);
+        set_palette(black_palette);
+        blit(imagen1, active_page, 0, 0, 0, 0, 320, 240);
+        fade_in(the_palette1, 1);
+        set_palette(the_palette1);
+        delay2(18.0f);
+        fade_out(1);
+        stop_midi();
+
+        int pasadas = 0;
+        blit(imagen2, active_page, 0, 0, 0, 0, 320, 240);
+        set_palette(the_palette2);
+        clear_keybuf();
+        if (cambnib != 3) {
+            do {
+                pasadas++;
+                delay2(0.2f);
+                blit(imagen2, active_page, 0, 0, 0, 0, 320, 240);
+                parpadeo = !parpadeo;
+                vsync();
+                if (parpadeo)
+                    textprintf_centre_ex(active_page, font, 160, 160, COLOR_AVISO, bg,
+                                         "APRETA ENTER");
+            } while (!(cambnib == 3 || key[KEY_ESC] || pasadas > MAX_PASADAS - 1 ||
+                       key[KEY_ENTER] || key[KEY_SPACE]));
+        }
+
+        if (key[KEY_ENTER])
+            cambnib = 0;
+        else if (key[KEY_ESC])
+            cambnib = 3;
+        else if (cambnib != 3)
+            muestraranking(0, 0);
+    } while (!(key[KEY_ESC] || key[KEY_ENTER] || cambnib == 3));
+}
+
+} // namespace vz

@@ -1,0 +1,23 @@
+// Background music: file list, shuffled playlist, MIDI playback.
+#pragma once
+#include <atomic>
+
+namespace vz {
+
+constexpr int MAX_MUSICAS = 10;
+
+extern char archivm[MAX_MUSICAS][512]; // music file names, sorted by name
+extern int musicas;                    // how many, 0..10
+extern int listamusica[11];            // 0..musicas-1: playlist order; slot 10: cursor
+extern std::atomic<int> midiest;       // 1 while a playlist MIDI song has been started
+extern char ruta_musica[512];          // the music's own path buffer
+
+void buscaarchm();
+void armalistamusica();
+void playmidimusic();
+void stopmidi();
+
+// Next playlist file number; moves the cursor on, wrapping after the last.
+int siguiente_tema();
+
+} // namespace vz

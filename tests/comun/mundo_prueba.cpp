@@ -1,0 +1,128 @@
+#include "mundo_prueba.h"
+#include "assets/carga.h"
+#include "assets/render.h"
+#include "frame/arranque.h"
+#include "frame/flujo.h"
+#include "frame/paginas.h"
+#include "frame/utilfun.h"
+#include "game/busca.h"
+#include "game/enemigos.h"
+#include "game/juego.h"
+#include "game/scroll.h"
+#include <cstring>
+
+using namespace vz;
+
+namespace prueba {
+
+namespace {
+
+BITMAP *marco(int w, int h, int color)
+{
+    BITMAP *b = create_bitmap(w, h);
+    clear_to_color(b, 0);
+    rectfill(b, 1, 1, w - 2, h - 2, color);
+    return b;
+}
+
+} // namespace
+
+void Mundo::SetUp()
+{
+    for (int t = 0; t < NUM_TILES; t++) {
+        tile[t] = create_bitmap(32, 24);
+        clear_to_color(tile[t], 100 + t);
+    }
+    const struct {
+        int desde, hasta, w, h;
+    } grupos[] = {{0, 8, 37, 72}, {8, 13, 46, 36}, {13, 17, 70, 72}, {17, 29, 50, 122}};
+    for (const auto &g : grupos)
+        for (int i = g.desde; i < g.hasta; i++) sprite[i] = marco(g.w, g.h, 1 + i);
+    hud = create_bitmap(320, 48);
+    clear_to_color(hud, 90);
+    scroll = create_bitmap(640, 192);
+    clear_bitmap(scroll);
+    proximo_bloque = create_bitmap(32, 192);
+    clear_bitmap(proximo_bloque);
+    pagina = create_bitmap(320, 240);
+    clear_bitmap(pagina);
+    active_page = pagina;
+    for (auto &sm : sample) {
+        sm = create_sample(16, 0, 22050, 16);
+        std::memset(sm->data, 0, 32);
+    }
+    font2 = font;
+    bg = -1;
+    enemi = tabla;
+    nivel_vacio();
+    std::memset(mensa, 0, sizeof mensa);
+    mensaje = 0;
+    cambnib = 0;
+    tick = 0;
+    max_fps = 75;
+    niveles = 3;
+    nivel = 1;
+    sobscro = 0.0f;
+    s = 0;
+    pan = 0;
+    puntos = 0;
+    vidas = 5;
+    bvid = 1;
+    fuego = 0.0f;
+    sang = 0;
+    for (auto &sl : sanani) sl = {0.0f, 0, 0.0f};
+    for (int k = 0; k < KEY_MAX; k++) key[k] = 0;
+    empieza();
+}
+
+void Mundo::TearDown()
+{
+    for (auto &t : tile) destroy_bitmap(t);
+    for (auto &sp : sprite) destroy_bitmap(sp);
+    destroy_bitmap(hud);
+    destroy_bitmap(scroll);
+    destroy_bitmap(proximo_bloque);
+    destroy_bitmap(pagina);
+    active_page = nullptr;
+    for (auto &sm : sample) destroy_sample(sm);
+}
+
+void Mundo::nivel_vacio()
+{
+    for (auto &e : tabla) e = {0, 0, 0};
+    std::memset(mapa, 0, sizeof mapa);
+    multi = 1;
+}
+
+void Mundo::objeto(int i, int columna, int posy, int tipo)
+{
+    tabla[i] = {static_cast<uint16_t>(columna), static_cast<uint8_t>(posy),
+                static_cast<uint8_t>(tipo)};
+}
+
+void Mundo::vista_en(int v)
+{
+    const int nivel_x = v + 320;
+    scr5 = nivel_x / ANCHO_PASADA;
+    scr1 = nivel_x % ANCHO_PASADA;
+}
+
+void Mundo::empieza(int fps, int d, int codigo)
+{
+    max_fps = fps;
+    animcon = calcula_animcon(fps);
+    nscr3 = VELOCIDAD_DIFI[d];
+    multi = static_cast<unsigned char>(codigo);
+    fija_velocidad();
+    cammov = 2;
+    dela = 10.0f;
+    scr1 = scr2 = scr3 = scr4 = scr5 = 0;
+    y = 120.0f;
+    x = 40.0f;
+    pos = 2;
+    mov = 0;
+    nscr2 = nscro;
+    spr_cant = 0;
+}
+
+} // namespace prueba

@@ -1,0 +1,27 @@
+// What the game should show, drawn in the test process from the shipped data, to compare with a
+// screenshot of the real window.
+#pragma once
+#include "ventana.h"
+#include <cstdint>
+#include <string>
+
+namespace prueba {
+
+// Loads the shipped font, game palette and score panel from the staged tree (once).
+bool carga_datos_juego();
+// True when the score panel of `c` shows "PUNTOS:%5d VIDAS:%2d" for these values.
+bool muestra_puntos(const Captura &c, uint32_t puntos, int vidas);
+// Fraction (0..1) of pixels of rows y0..y1 whose colour is that of palette index `indice` of the
+// game palette.
+double parte_con_color(const Captura &c, int y0, int y1, int indice);
+
+// Fraction (0..1) of the window's pixels that match the shipped picture `datos/<nombre>` shown
+// with its own palette.
+double parecido_a(const Captura &c, const std::string &nombre);
+
+// Drives the game from its start to the first level's play: skips the opening picture, starts a
+// game from the title and picks difficulty `dificultad` (0..2) in the menu. Returns when the first
+// frame of the level is on screen (its two-second start wait then begins).
+bool hasta_jugar(Juego &j, int dificultad);
+
+} // namespace prueba

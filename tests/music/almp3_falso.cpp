@@ -1,0 +1,66 @@
+#include "almp3_falso.h"
+#include "music/almp3.h"
+
+struct ALMP3_MP3STREAM {
+    char bloque[32768];
+    int tam;
+};
+
+namespace falso {
+
+std::vector<Llamada> llamadas;
+bool quiere_datos = false;
+int fin_cancion = 0;
+bool rechaza = false;
+
+void reinicia()
+{
+    llamadas.clear();
+    quiere_datos = false;
+    fin_cancion = 0;
+    rechaza = false;
+}
+
+int cuenta(const std::string &que)
+{
+    int n = 0;
+    for (const auto &l : llamadas) n += l.que == que;
+    return n;
+}
+
+} // namespace falso
+
+using falso::llamadas;
+
+ALMP3_MP3STREAM *almp3_create_mp3stream(void *, int len, int last)
+{
+    llamadas.push_back({"create", len, last});
+    if (falso::rechaza) return nullptr;
+    return new ALMP3_MP3STREAM{{}, len};
+}
+int almp3_play_mp3stream(ALMP3_MP3STREAM *, int len, int vol, int pan)
+{
+    llamadas.push_back({"play", vol, pan});
+    return len == 65536 ? 0 : -1;
+}
+void *almp3_get_mp3stream_buffer(ALMP3_MP3STREAM *s)
+{
+    llamadas.push_back({"get"});
+    return falso::quiere_datos ? s->bloque : nullptr;
+}
+void almp3_free_mp3stream_buffer(ALMP3_MP3STREAM *, int n) { llamadas.push_back({"free", n}); }
+int almp3_poll_mp3stream(ALMP3_MP3STREAM *)
+{
+    llamadas.push_back({"poll"});
+    return falso::fin_cancion;
+}
+void almp3_adjust_mp3stream(ALMP3_MP3STREAM *, int vol, int pan, int /*speed*/)
+{
+    llamadas.push_back({"adjust", vol, pan});
+}
+void almp3_stop_mp3stream(ALMP3_MP3STREAM *) { llamadas.push_back({"stop"}); }
+void almp3_destroy_mp3stream(ALMP3_MP3STREAM *s)
+{
+    llamadas.push_back({"destroy"});
+    delete s;
+}

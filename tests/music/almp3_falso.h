@@ -1,0 +1,20 @@
+// A recording stand-in for the MP3 stream layer: what the music code asked of it.
+#pragma once
+#include <string>
+#include <vector>
+
+namespace falso {
+
+struct Llamada {
+    std::string que; // "create", "play", "get", "free", "poll", "adjust", "stop", "destroy"
+    int a = 0, b = 0; // create: bytes, last flag; free: count; play/adjust: volume, pan
+};
+
+extern std::vector<Llamada> llamadas;
+extern bool quiere_datos;  // get_buffer hands out a buffer
+extern int fin_cancion;    // what poll returns
+extern bool rechaza;       // create refuses every block
+void reinicia();
+int cuenta(const std::string &que);
+
+} // namespace falso

@@ -1,0 +1,32 @@
+#include "niveles_prueba.h"
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+namespace prueba {
+
+nivel::Nivel nivel_corto()
+{
+    nivel::Nivel n;
+    n.velocidad = 3;
+    for (int r = 0; r < nivel::FILAS; r++)
+        for (int c = 0; c < nivel::COLUMNAS; c++)
+            n.mapa[r][c] = static_cast<uint8_t>(r < 4 ? r * 2 + c % 2 : 30 + r);
+    return n;
+}
+
+void pon_niveles(const std::string &dir, std::initializer_list<nivel::Nivel> niveles)
+{
+    std::filesystem::remove_all(dir + "/levels");
+    std::filesystem::create_directories(dir + "/levels");
+    int i = 1;
+    for (const auto &n : niveles) {
+        char nombre[32];
+        std::snprintf(nombre, sizeof nombre, "/levels/%02d.map", i++);
+        const auto bytes = nivel::a_binario(n);
+        std::ofstream(dir + nombre, std::ios::binary)
+            .write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    }
+}
+
+} // namespace prueba
