@@ -58,6 +58,29 @@ bool muestra_puntos(const Captura &c, uint32_t puntos, int vidas)
     return malos == 0;
 }
 
+bool muestra_ranking(const Captura &c, const std::vector<unsigned char> &ranking, int tabla, int fila)
+{
+    static const char *const titulos[3] = {"RANKING - VOY DE PASEO", "RANKING - QUIERO JUGAR",
+                                           "RANKING - SOY JODIDO"};
+    if (!carga_datos_juego() || c.w != 320 || c.h != 240 || ranking.size() < 240) return false;
+    FONT *f = static_cast<FONT *>(fuente[1].dat);
+    BITMAP *esperado = create_bitmap(320, 240);
+    clear_to_color(esperado, 0);
+    textprintf_centre_ex(esperado, f, 160, 5, -1, -1, "%s", titulos[tabla]);
+    for (int r = 0; r < 10; r++) {
+        const unsigned char *reg = ranking.data() + 80 * tabla + 8 * r;
+        const uint32_t p = reg[0] | reg[1] << 8 | reg[2] << 16 | static_cast<uint32_t>(reg[3]) << 24;
+        char ini[4] = {static_cast<char>(reg[4]), static_cast<char>(reg[5]), static_cast<char>(reg[6]), 0};
+        textprintf_centre_ex(esperado, f, 160, 30 + 21 * r, r == fila ? 239 : -1, -1, "%2d %6d %s", r + 1,
+                             static_cast<int>(p), ini);
+    }
+    int malos = 0;
+    for (int y = 0; y < 240; y++)
+        for (int x = 0; x < 320; x++) malos += !parecido(c.pixel(x, y), rgb_de(getpixel(esperado, x, y)));
+    destroy_bitmap(esperado);
+    return malos == 0;
+}
+
 double parte_con_color(const Captura &c, int y0, int y1, int indice)
 {
     if (!carga_datos_juego() || c.w == 0) return 0.0;
@@ -84,13 +107,18 @@ double parecido_a(const Captura &c, const std::string &nombre)
     return iguales / (320.0 * 240.0);
 }
 
-bool hasta_jugar(Juego &j, int dificultad)
+bool hasta_titulo(Juego &j)
 {
     if (!j.espera_ventana()) return false;
     // The opening picture, once faded in: any key cuts it short.
     if (!espera_que(15, [&] { return parecido_a(j.foto(), "tavisk.bmp") > 0.95; })) return false;
     j.tecla("x");
-    if (!espera_que(15, [&] { return parecido_a(j.foto(), "vorkzel.bmp") > 0.9; })) return false;
+    return espera_que(15, [&] { return parecido_a(j.foto(), "vorkzel.bmp") > 0.9; });
+}
+
+bool hasta_jugar(Juego &j, int dificultad)
+{
+    if (!hasta_titulo(j)) return false;
     // Enter counts when it is held at the end of a title pass; held for longer than the
     // library's key-repeat delay (250 ms) it would also confirm the difficulty menu.
     j.pulsa("Return");

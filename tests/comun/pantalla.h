@@ -4,6 +4,7 @@
 #include "ventana.h"
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace prueba {
 
@@ -18,6 +19,13 @@ double parte_con_color(const Captura &c, int y0, int y1, int indice);
 // Fraction (0..1) of the window's pixels that match the shipped picture `datos/<nombre>` shown
 // with its own palette.
 double parecido_a(const Captura &c, const std::string &nombre);
+
+// True when `c` shows ranking table `tabla` (0..2) of the 240-byte `ranking` with row `fila`
+// highlighted (-1 for none): title at the top, ten rows "%2d %6d %.3s" 21 pixels apart.
+bool muestra_ranking(const Captura &c, const std::vector<unsigned char> &ranking, int tabla, int fila);
+
+// Waits for the window, cuts the opening picture short and returns once the title picture shows.
+bool hasta_titulo(Juego &j);
 
 // Drives the game from its start to the first level's play: skips the opening picture, starts a
 // game from the title and picks difficulty `dificultad` (0..2) in the menu. Returns when the first
