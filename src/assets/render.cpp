@@ -5,10 +5,12 @@
 #include "frame/utilfun.h"
 #include "game/mundo.h"
 #include "game/scroll.h"
+#include <cstring>
 
 namespace vz {
 
 char mensa[512];
+std::mutex candado_mensa;
 
 namespace {
 
@@ -69,7 +71,16 @@ void act_grafica()
     if (!camion) dibucamfuesan();
 
     blit(hud, active_page, 0, 0, 0, 192, 320, 48);
-    if (mensaje != 0) textprintf_ex(active_page, font2, 10, 10, 255, bg, "%s", mensa);
+    if (mensaje != 0) {
+        // The music timer may announce the next song at any moment: draw a whole copy.
+        char linea[sizeof mensa];
+        {
+            std::lock_guard<std::mutex> cerrojo(candado_mensa);
+            std::memcpy(linea, mensa, sizeof linea);
+        }
+        linea[sizeof linea - 1] = 0;
+        textprintf_ex(active_page, font2, 10, 10, 255, bg, "%s", linea);
+    }
     textprintf_centre_ex(active_page, font, 160, 206, -1, bg, "PUNTOS:%5d VIDAS:%2d", static_cast<int>(puntos),
                          vidas);
     release_bitmap(active_page);

@@ -51,6 +51,7 @@ int siguiente_tema()
 
 void anuncia_tema(const char *nombre, int largo)
 {
+    std::lock_guard<std::mutex> cerrojo(candado_mensa);
     mensaje = 3;
     std::snprintf(mensa, sizeof mensa, "Sonando:%.*s", largo, nombre);
 }

@@ -1,5 +1,5 @@
 // MP3 stream layer tests, on sine tones encoded with lame while the tests run. Without
-// ALMP3_CAPTURE there is no sound driver; with it (almp3_sound.sh) Allegro plays through ALSA
+// VZ_CAPTURA there is no sound driver; with it (con_sonido.sh) Allegro plays through ALSA
 // into that file, which the Almp3Sound test measures.
 #include "music/almp3.h"
 #include "allegro_vz.h"
@@ -259,8 +259,8 @@ double goertzel_power(const std::vector<double> &x, size_t b, size_t e, double f
 }
 
 TEST(Almp3Sound, PlaysAtThePitchLengthAndVolumeOfTheFile) {
-    const char *capture = std::getenv("ALMP3_CAPTURE");
-    if (!capture) GTEST_SKIP() << "run through almp3_sound.sh";
+    const char *capture = std::getenv("VZ_CAPTURA");
+    if (!capture) GTEST_SKIP() << "run through con_sonido.sh";
     ASSERT_TRUE(sound_installed) << allegro_error;
     int rate = get_mixer_frequency(), bits = get_mixer_bits(), channels = get_mixer_channels();
     struct Want {
@@ -323,7 +323,7 @@ int main(int argc, char **argv) {
     char dir[] = "/tmp/almp3-test-XXXXXX";
     if (!mkdtemp(dir)) return 1;
     work_dir = dir;
-    if (std::getenv("ALMP3_CAPTURE")) {
+    if (std::getenv("VZ_CAPTURA")) {
         install_allegro(SYSTEM_AUTODETECT, &errno, atexit);
         install_timer();
         sound_installed = install_sound(DIGI_AUTODETECT, MIDI_NONE, nullptr) == 0;

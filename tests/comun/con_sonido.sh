@@ -1,10 +1,9 @@
 #!/usr/bin/env bash
-# Runs the real-sound MP3 test under a private Xvfb, with ALSA writing what Allegro plays to a
-# file instead of a sound card. Usage: almp3_sound.sh <almp3_test binary> [gtest options]
+# Runs a command under a private Xvfb with ALSA writing everything played to a file instead of a
+# sound card; the command finds the file's path in VZ_CAPTURA.
+# Usage: con_sonido.sh <command> [arguments...]
 set -euo pipefail
-test_bin=$1
-shift
-dir=$(mktemp -d /tmp/almp3-sound-XXXXXX)
+dir=$(mktemp -d /tmp/vz-sonido-XXXXXX)
 xvfb_pid=
 cleanup() {
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
@@ -20,5 +19,7 @@ for _ in $(seq 100); do [ -s "$dir/display" ] && break || sleep 0.1; done
 
 printf 'pcm.!default {\n type file\n slave.pcm "null"\n file "%s"\n format "raw"\n}\n' \
     "$dir/out.raw" >"$dir/alsa.conf"
-DISPLAY=":$(head -n1 "$dir/display")" ALSA_CONFIG_PATH="/usr/share/alsa/alsa.conf:$dir/alsa.conf" \
-    ALMP3_CAPTURE="$dir/out.raw" "$test_bin" --gtest_filter='Almp3Sound.*' "$@"
+export DISPLAY=":$(head -n1 "$dir/display")"
+export ALSA_CONFIG_PATH="/usr/share/alsa/alsa.conf:$dir/alsa.conf"
+export VZ_CAPTURA="$dir/out.raw"
+"$@"
