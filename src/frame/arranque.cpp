@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <unistd.h>
 
 namespace vz {
@@ -109,8 +110,11 @@ int arranque(int argc, char **argv)
 
     if (faltan_datos(stderr) > 0) aborta("data files are missing (listed above)");
 
-    if (install_allegro(SYSTEM_AUTODETECT, &errno, atexit) != 0)
-        aborta("no display to open a window on (is DISPLAY set?)");
+    if (install_allegro(SYSTEM_AUTODETECT, &errno, atexit) != 0) {
+        std::string porque = "no display to open a window on (is DISPLAY set?)";
+        if (allegro_error[0] != 0) porque += std::string(": ") + allegro_error;
+        aborta(porque.c_str());
+    }
     install_keyboard();
     install_timer();
 

@@ -35,6 +35,7 @@ class Juego {
     // Waits for the window titled "VORK-ZEL 2003" and focuses it.
     bool espera_ventana(double segundos = 20);
     unsigned long ventana() const { return ventana_; }
+    pid_t pid() const { return juego_; }
 
     void tecla(const std::string &keysym);  // press and release
     void pulsa(const std::string &keysym);  // hold down
@@ -50,6 +51,8 @@ class Juego {
   private:
     int xdotool(const std::string &args) const;
     std::string dir_, display_;
+    std::vector<std::string> argumentos_;           // of the last arranca()
+    std::map<std::string, std::string> entorno_;  // its extra environment
     pid_t xvfb_ = -1, juego_ = -1;
     unsigned long ventana_ = 0;
     int estado_ = -1;
