@@ -111,9 +111,9 @@ bool hasta_titulo(Juego &j)
 {
     if (!j.espera_ventana()) return false;
     // The opening picture, once faded in: any key cuts it short.
-    if (!espera_que(15, [&] { return parecido_a(j.foto(), "tavisk.bmp") > 0.95; })) return false;
+    if (!espera_que(30, [&] { return parecido_a(j.foto(), "tavisk.bmp") > 0.95; })) return false;
     j.tecla("x");
-    return espera_que(15, [&] { return parecido_a(j.foto(), "vorkzel.bmp") > 0.9; });
+    return espera_que(30, [&] { return parecido_a(j.foto(), "vorkzel.bmp") > 0.9; });
 }
 
 bool hasta_jugar(Juego &j, int dificultad)
@@ -129,7 +129,8 @@ bool hasta_jugar(Juego &j, int dificultad)
     if (dificultad == 0) j.tecla("Up");
     j.tecla("Return");
     const int vidas = 6 - dificultad;
-    return espera_que(10, [&] { return muestra_puntos(j.foto(), 0, vidas); });
+    // Generous: the first song's instruments load here, slowly on a busy machine.
+    return espera_que(30, [&] { return muestra_puntos(j.foto(), 0, vidas); });
 }
 
 } // namespace prueba
