@@ -24,19 +24,6 @@ constexpr int LIMITE_SALTOS = 30;
 
 void clear(BITMAP *bmp) { clear_bitmap(bmp); }
 
-void inicio_nivel()
-{
-    dela = 10.0f;
-    scr5 = scr4 = scr3 = scr2 = scr1 = 0;
-    y = 120.0f;
-    x = 40.0f;
-    pos = 2;
-    mov = 0;
-    cambnib = 0;
-    nscr2 = nscro;
-    scro(352.0f);
-    enemivieja(0);
-}
 
 void empieza_juego_sonido()
 {
@@ -63,6 +50,20 @@ void fin_nivel()
 }
 
 } // namespace
+
+void inicio_nivel()
+{
+    dela = 10.0f;
+    scr5 = scr4 = scr3 = scr2 = scr1 = 0;
+    y = 120.0f;
+    x = 40.0f;
+    pos = 2;
+    mov = 0;
+    cambnib = 0;
+    nscr2 = nscro;
+    scro(352.0f);
+    enemivieja(0);
+}
 
 float calcula_animcon(int fps)
 {

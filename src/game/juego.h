@@ -12,6 +12,9 @@ float calcula_animcon(int fps);
 // nscro from nscr3, multi and animcon.
 void fija_velocidad();
 
+// The state every level starts from: lane 2, x 40, the road filled up to the first column.
+void inicio_nivel();
+
 void game();
 void game_main_loop();  // -tbuf mode: one logic tick per shown frame
 void game_main_loop2(); // memory page: one logic tick per timer tick

@@ -58,16 +58,8 @@ void prepara()
 void empieza_nivel()
 {
     CargaMapa(archivo);
-    scr1 = scr2 = scr3 = scr4 = scr5 = 0;
-    x = 40.0f;
-    y = 120.0f;
-    pos = 2;
-    mov = 0;
     fuego = 0.0f;
-    nscr2 = nscro;
-    cambnib = 0;
-    scro(352.0f);
-    enemivieja(0);
+    inicio_nivel();
 }
 
 void BM_act_logica(benchmark::State &st)

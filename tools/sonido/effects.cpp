@@ -1,4 +1,5 @@
 #include "effects.h"
+#include "texto.h"
 
 #include <algorithm>
 #include <cctype>
@@ -14,18 +15,6 @@ namespace sonido {
 namespace {
 
 constexpr double kTwoPi = 2.0 * std::numbers::pi;
-
-// '#' starts a comment only at the start of a word, so that sharps like f#4 survive.
-std::string strip_comment(const std::string &text) {
-    for (std::size_t i = 0; i < text.size(); ++i)
-        if (text[i] == '#' && (i == 0 || std::isspace(static_cast<unsigned char>(text[i - 1]))))
-            return text.substr(0, i);
-    return text;
-}
-
-[[noreturn]] void fail(const std::string &file, int line, const std::string &what) {
-    throw std::runtime_error(file + ":" + std::to_string(line) + ": " + what);
-}
 
 double to_double(const std::string &s, const std::string &file, int line) {
     std::size_t used = 0;
