@@ -39,15 +39,15 @@ TEST_F(Esperas, DelayRestoresTickAndZeroReturnsAtOnce)
 {
     delay(0.0f);
     EXPECT_EQ(tick, 1000);
-    std::atomic<bool> fin{false};
+    // The clock runs exactly as far as the wait needs, so no tick can land after the restore.
+    const int pasos = fin_espera(1000, 0.2f) - 1000;
     std::thread reloj([&] {
-        while (!fin) {
+        for (int i = 0; i < pasos; i++) {
             tick++;
             std::this_thread::sleep_for(std::chrono::microseconds(200));
         }
     });
     delay(0.2f);
-    fin = true;
     reloj.join();
     EXPECT_EQ(tick, 1000);
 }
