@@ -87,7 +87,7 @@ void fija_velocidad()
     nscro = nscro * animcon;
 }
 
-void game()
+void reinicia_juego()
 {
     sang = 0;
     fuego = 0.0f;
@@ -98,12 +98,21 @@ void game()
     difi = 1;
     cammov = 2;
     for (auto &sl : sanani) sl.tiempo = 0.0f;
+}
 
-    set_palette(the_palette);
-    difi = seleciona_dificultad();
+void pon_dificultad(int d)
+{
+    difi = d;
     vidas = VIDAS_DIFI[difi];
     nscr3 = VELOCIDAD_DIFI[difi];
     animcon = calcula_animcon(max_fps);
+}
+
+void game()
+{
+    reinicia_juego();
+    set_palette(the_palette);
+    pon_dificultad(seleciona_dificultad());
 
     // Without level files there is nothing to play: say so and go back to the title.
     if (cambnib != 3 && niveles == 0) {

@@ -12,6 +12,11 @@ float calcula_animcon(int fps);
 // nscro from nscr3, multi and animcon.
 void fija_velocidad();
 
+// Game-start values: no score, no fire or splash, level 0, the first extra life at 10,000.
+void reinicia_juego();
+// Lives, base speed and speed factor of difficulty `d` (0..2) at the current max_fps.
+void pon_dificultad(int d);
+
 // The state every level starts from: lane 2, x 40, the road filled up to the first column.
 void inicio_nivel();
 

@@ -12,6 +12,7 @@
 #include "game/mapa.h"
 #include "game/mundo.h"
 #include "game/scroll.h"
+#include "game/sin_pantalla.h"
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <cstdlib>
@@ -21,45 +22,26 @@ using namespace vz;
 
 namespace {
 
-enemigo tabla[NUM_ENEMIGOS];
-
 void prepara()
 {
     static bool hecho = false;
     if (hecho) return;
     hecho = true;
-    if (chdir(VZ_RUN_DIR) != 0 || install_allegro(SYSTEM_NONE, &errno, atexit) != 0) std::abort();
-    set_color_depth(8);
-    install_sound(DIGI_NONE, MIDI_NONE, nullptr);
+    if (chdir(VZ_RUN_DIR) != 0 || !prepara_sin_pantalla()) std::abort();
     DATAFILE *d = load_datafile("datos/font.dat");
     if (d == nullptr) std::abort();
-    font2 = font;
     font = static_cast<FONT *>(d[1].dat);
-    bg = -1;
-    CargarBMP();
-    carga_sonidos();
-    scroll = create_bitmap(640, 192);
-    proximo_bloque = create_bitmap(32, 192);
-    pvirtual = create_bitmap(320, 240);
-    active_page = pvirtual;
-    enemi = tabla;
     buscaarch();
     std::snprintf(archivo, sizeof archivo, "levels/%.500s", archive[0]);
-    CargaMapa(archivo);
-    max_fps = 75;
-    animcon = calcula_animcon(75);
-    nscr3 = VELOCIDAD_DIFI[1];
-    fija_velocidad();
-    vidas = 5;
-    bvid = 1;
+    juego_sin_pantalla(1, 75);
 }
 
-// The start of a level, as the frame loops make it.
+// The start of the first level, as a game makes it.
 void empieza_nivel()
 {
-    CargaMapa(archivo);
+    nivel = 0;
     fuego = 0.0f;
-    inicio_nivel();
+    nivel_sin_pantalla(archivo);
 }
 
 void BM_act_logica(benchmark::State &st)
