@@ -1,0 +1,222 @@
+#include "prueba.h"
+#include "frame/flujo.h"
+#include "frame/utilfun.h"
+#include "game/busca.h"
+#include "game/foto.h"
+#include "game/mundo.h"
+#include "game/scroll.h"
+#include "game/sin_pantalla.h"
+#include <algorithm>
+#include <cstring>
+#include <cstdio>
+#include <cstdlib>
+#include <unordered_map>
+#include <vector>
+
+namespace nivel {
+
+namespace {
+
+using namespace vz;
+
+constexpr int FPS = 75;           // the rate the game is designed for; animcon is 1.0
+constexpr size_t ANCHO = 96; // states kept per tick
+constexpr int CARRILES_Y[4] = {72, 96, 120, 144};
+
+long sondas = 0;
+enum Tecla { NADA, ARRIBA, ABAJO };
+
+// One logic tick with `t` held during it.
+void juega(Tecla t)
+{
+    key[KEY_UP] = t == ARRIBA;
+    key[KEY_DOWN] = t == ABAJO;
+    tick_sin_pantalla();
+    key[KEY_UP] = 0;
+    key[KEY_DOWN] = 0;
+}
+
+// Up in the top lane or Down in the bottom one, at rest, moves nothing.
+bool inutil(Tecla t, int p, int m)
+{
+    return (t == ARRIBA && (m == 1 || (m == 0 && p == 0))) || (t == ABAJO && (m == 2 || (m == 0 && p == 3)));
+}
+
+struct Barril {
+    int indice;
+    int x;     // level x
+    float carril_y;
+};
+
+bool visible(int ox, int v) { return v >= 36 && ox > v - 36 && ox < v + 318; }
+
+// What the future of play depends on. Left out: the score and what follows from it (extra lives),
+// the animation frame and where splashes are drawn. Records ahead of the collision window are the
+// same in every state with this view; records behind it are never touched again.
+std::string clave()
+{
+    std::string k;
+    auto mete = [&k](const auto &v) { k.append(reinterpret_cast<const char *>(&v), sizeof v); };
+    mete(x);
+    mete(y);
+    mete(pos);
+    mete(mov);
+    mete(cammov);
+    mete(scr1);
+    mete(scr5);
+    mete(sobscro);
+    mete(nscr2);
+    mete(sang);
+    for (const auto &sl : sanani) mete(sl.tiempo);
+    const int v = vista_x();
+    for (int a = 0; a < NUM_ENEMIGOS; a++) {
+        const int ox = enemi[a].columna * 32;
+        if (ox >= v && ox <= v + 79) k.push_back(static_cast<char>(enemi[a].tipo));
+    }
+    return k;
+}
+
+// Ticks from the tick barrel `b` came into view (the state now loaded) to the last tick at which a
+// press of Up or Down still keeps the truck clear of any fire until the barrel has left the
+// collision window. -1 when standing still does not run into this barrel; 0 when no press helps.
+int reaccion(const Barril &b)
+{
+    std::vector<Foto> quieto(1);
+    toma_foto(quieto[0]);
+    int choque = -1;
+    for (int j = 1;; j++) {
+        juega(NADA);
+        if (fuego != 0.0f) {
+            if (sprcol == b.indice) choque = j;
+            break;
+        }
+        if (cambnib != 0 || b.x < vista_x()) break;
+        quieto.emplace_back();
+        toma_foto(quieto.back());
+    }
+    for (int k = choque; k >= 1; k--) {
+        for (Tecla t : {ARRIBA, ABAJO}) {
+            if (inutil(t, quieto[k - 1].pos, quieto[k - 1].mov)) continue;
+            pon_foto(quieto[k - 1]);
+            juega(t);
+            while (fuego == 0.0f && cambnib == 0 && b.x >= vista_x()) juega(NADA);
+            if (fuego == 0.0f) return k;
+        }
+    }
+    return choque < 0 ? -1 : 0;
+}
+
+// Keeps ANCHO states: in turn from every lane position, the highest scores first, so that the
+// truck's options stay open while the scores stay high.
+void recorta(std::vector<Foto> &sig)
+{
+    std::vector<size_t> orden(sig.size());
+    for (size_t i = 0; i < orden.size(); i++) orden[i] = i;
+    std::sort(orden.begin(), orden.end(), [&sig](size_t a, size_t b) {
+        const Foto &p = sig[a], &q = sig[b];
+        if (p.pos != q.pos) return p.pos < q.pos;
+        if (p.mov != q.mov) return p.mov < q.mov;
+        if (p.y != q.y) return p.y < q.y;
+        return p.puntos > q.puntos;
+    });
+    std::vector<std::pair<size_t, size_t>> turno(orden.size()); // (rank in its lane position, index)
+    for (size_t i = 0; i < orden.size(); i++) {
+        const Foto &p = sig[orden[i]];
+        const bool mismo = i > 0 && sig[orden[i - 1]].pos == p.pos && sig[orden[i - 1]].mov == p.mov &&
+                           sig[orden[i - 1]].y == p.y;
+        turno[i] = {mismo ? turno[i - 1].first + 1 : 0, orden[i]};
+    }
+    std::stable_sort(turno.begin(), turno.end(),
+                     [](const auto &a, const auto &b) { return a.first < b.first; });
+    std::vector<Foto> quedan;
+    quedan.reserve(ANCHO);
+    for (size_t i = 0; i < ANCHO; i++) quedan.push_back(sig[turno[i].second]);
+    sig.swap(quedan);
+}
+
+} // namespace
+
+bool prepara_prueba() { return prepara_sin_pantalla(); }
+
+Prueba prueba(const std::string &ruta, int d)
+{
+    Prueba r;
+    // The autopilot draws nothing: the strip and the tile column shrink to one pixel, so the
+    // scroller's copies clip to nothing while its counters run exactly as in play.
+    BITMAP *tira = scroll, *bloque = proximo_bloque;
+    scroll = create_bitmap(1, 1);
+    proximo_bloque = create_bitmap(1, 1);
+
+    juego_sin_pantalla(d, FPS);
+    sobscro = 0.0f;
+    tick = 0;
+    niveles = 1;
+    vz::nivel = 0;
+    nivel_sin_pantalla(ruta.c_str());
+
+    std::vector<Barril> barriles;
+    for (int a = 0; a < NUM_ENEMIGOS; a++)
+        if (enemi[a].tipo == 6)
+            for (int c : CARRILES_Y)
+                if (enemi[a].posy + 48 == c) barriles.push_back({a, enemi[a].columna * 32, static_cast<float>(c)});
+
+    std::vector<Foto> capa(1), sig;
+    toma_foto(capa[0]);
+    std::unordered_map<std::string, size_t> indice;
+    while (!capa.empty()) {
+        sig.clear();
+        indice.clear();
+        for (const Foto &f : capa) {
+            const bool lee = f.scr5 < PASADAS && (f.nscr2 == f.nscro || ((f.tick + 1) % 4 == 0 && f.nscr2 > 0.0f));
+            for (Tecla t : {NADA, ARRIBA, ABAJO}) {
+                if (t != NADA && (!lee || inutil(t, f.pos, f.mov))) continue;
+                pon_foto(f);
+                const int v_antes = vista_x();
+                juega(t);
+                if (fuego != 0.0f) continue;
+                if (cambnib != 0) {
+                    r.ganable = true;
+                    r.mejor = std::max(r.mejor, puntos);
+                    continue;
+                }
+                const auto [it, nuevo] = indice.try_emplace(clave(), sig.size());
+                if (!nuevo) {
+                    if (puntos > sig[it->second].puntos) toma_foto(sig[it->second]);
+                    continue;
+                }
+                sig.emplace_back();
+                toma_foto(sig.back());
+                // A barrel that appears while the truck rests in its lane: how long is left to move.
+                const int v = vista_x();
+                for (const Barril &b : barriles) {
+                    if (visible(b.x, v_antes) || !visible(b.x, v) || sig.back().mov != 0 ||
+                        sig.back().y != b.carril_y)
+                        continue;
+                    sondas++;
+                    const int k = reaccion(b);
+                    pon_foto(sig.back());
+                    if (k < 0) continue;
+                    const int ms = k * 1000 / FPS;
+                    if (r.tension_ms < 0 || ms < r.tension_ms) {
+                        r.tension_ms = ms;
+                        r.columna = b.x / 32;
+                    }
+                }
+            }
+        }
+        if (sig.size() > ANCHO) {
+            recorta(sig);
+            r.completa = false;
+        }
+        std::swap(capa, sig);
+        if (getenv("VZ_DEPURA") && tick % 200 == 0) fprintf(stderr, "tick %d states %zu v %d probes %ld\n", (int)tick, capa.size(), vista_x(), sondas);
+    }
+
+    destroy_bitmap(scroll);
+    destroy_bitmap(proximo_bloque);
+    scroll = tira;
+    proximo_bloque = bloque;
+    return r;
+}
+
+} // namespace nivel
