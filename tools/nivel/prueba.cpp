@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace nivel {
@@ -34,12 +35,6 @@ void juega(Tecla t)
     tick_sin_pantalla();
     key[KEY_UP] = 0;
     key[KEY_DOWN] = 0;
-}
-
-// Up in the top lane or Down in the bottom one, at rest, moves nothing.
-bool inutil(Tecla t, int p, int m)
-{
-    return (t == ARRIBA && (m == 1 || (m == 0 && p == 0))) || (t == ABAJO && (m == 2 || (m == 0 && p == 3)));
 }
 
 struct Barril {
@@ -76,9 +71,50 @@ std::string clave()
     return k;
 }
 
-// Ticks from the tick barrel `b` came into view (the state now loaded) to the last tick at which a
-// press of Up or Down still keeps the truck clear of any fire until the barrel has left the
-// collision window. -1 when standing still does not run into this barrel; 0 when no press helps.
+// The keys tried in the tick after state `f`. The autopilot moves as a player does: one lane change
+// at a time, started with the truck at rest in a lane. Reversing in the middle of a change is left
+// out on purpose: pressed every tick or two it keeps the truck between lanes, where nothing touches
+// it, which no player can do by hand.
+std::vector<Tecla> opciones(const Foto &f)
+{
+    std::vector<Tecla> t{NADA};
+    const bool lee = f.scr5 < PASADAS && (f.nscr2 == f.nscro || ((f.tick + 1) % 4 == 0 && f.nscr2 > 0.0f));
+    if (!lee || f.mov != 0) return t;
+    if (f.pos > 0) t.push_back(ARRIBA);
+    if (f.pos < 3) t.push_back(ABAJO);
+    return t;
+}
+
+// Whether some run of presses from the state now loaded stays clear of fire until barrel `b` has
+// left the collision window.
+bool libre(const Barril &b)
+{
+    std::vector<Foto> capa(1), sig;
+    toma_foto(capa[0]);
+    std::unordered_set<std::string> vistos;
+    while (!capa.empty()) {
+        sig.clear();
+        vistos.clear();
+        for (const Foto &f : capa) {
+            if (b.x < f.scr5 * ANCHO_PASADA + f.scr1 - 320 || f.cambnib != 0) return true;
+            for (Tecla t : opciones(f)) {
+                pon_foto(f);
+                juega(t);
+                if (fuego == 0.0f && vistos.insert(clave()).second) {
+                    sig.emplace_back();
+                    toma_foto(sig.back());
+                }
+            }
+        }
+        if (sig.size() > ANCHO) sig.resize(ANCHO);
+        std::swap(capa, sig);
+    }
+    return false;
+}
+
+// Ticks from the tick barrel `b` came into view (the state now loaded) to the last tick at which
+// the first press of a move still lets the truck clear it without a fire. -1 when standing still
+// does not run into this barrel; 0 when nothing helps any more.
 int reaccion(const Barril &b)
 {
     std::vector<Foto> quieto(1);
@@ -95,12 +131,11 @@ int reaccion(const Barril &b)
         toma_foto(quieto.back());
     }
     for (int k = choque; k >= 1; k--) {
-        for (Tecla t : {ARRIBA, ABAJO}) {
-            if (inutil(t, quieto[k - 1].pos, quieto[k - 1].mov)) continue;
+        for (Tecla t : opciones(quieto[k - 1])) {
+            if (t == NADA) continue;
             pon_foto(quieto[k - 1]);
             juega(t);
-            while (fuego == 0.0f && cambnib == 0 && b.x >= vista_x()) juega(NADA);
-            if (fuego == 0.0f) return k;
+            if (fuego == 0.0f && libre(b)) return k;
         }
     }
     return choque < 0 ? -1 : 0;
@@ -167,9 +202,7 @@ Prueba prueba(const std::string &ruta, int d)
         sig.clear();
         indice.clear();
         for (const Foto &f : capa) {
-            const bool lee = f.scr5 < PASADAS && (f.nscr2 == f.nscro || ((f.tick + 1) % 4 == 0 && f.nscr2 > 0.0f));
-            for (Tecla t : {NADA, ARRIBA, ABAJO}) {
-                if (t != NADA && (!lee || inutil(t, f.pos, f.mov))) continue;
+            for (Tecla t : opciones(f)) {
                 pon_foto(f);
                 const int v_antes = vista_x();
                 juega(t);
