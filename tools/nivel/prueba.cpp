@@ -8,8 +8,6 @@
 #include "game/sin_pantalla.h"
 #include <algorithm>
 #include <cstring>
-#include <cstdio>
-#include <cstdlib>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -24,7 +22,6 @@ constexpr int FPS = 75;           // the rate the game is designed for; animcon 
 constexpr size_t ANCHO = 96; // states kept per tick
 constexpr int CARRILES_Y[4] = {72, 96, 120, 144};
 
-long sondas = 0;
 enum Tecla { NADA, ARRIBA, ABAJO };
 
 // One logic tick with `t` held during it.
@@ -225,7 +222,6 @@ Prueba prueba(const std::string &ruta, int d)
                     if (visible(b.x, v_antes) || !visible(b.x, v) || sig.back().mov != 0 ||
                         sig.back().y != b.carril_y)
                         continue;
-                    sondas++;
                     const int k = reaccion(b);
                     pon_foto(sig.back());
                     if (k < 0) continue;
@@ -242,7 +238,6 @@ Prueba prueba(const std::string &ruta, int d)
             r.completa = false;
         }
         std::swap(capa, sig);
-        if (getenv("VZ_DEPURA") && tick % 200 == 0) fprintf(stderr, "tick %d states %zu v %d probes %ld\n", (int)tick, capa.size(), vista_x(), sondas);
     }
 
     destroy_bitmap(scroll);
