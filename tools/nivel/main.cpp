@@ -55,7 +55,7 @@ int prueba(int argc, char **argv)
             else
                 std::snprintf(linea, sizeof linea, "  tightest     - (no barrel forces a move)");
             std::cout << linea << "  best " << p.mejor;
-            if (!p.completa) std::cout << "  (search cut: lowest scores dropped)";
+            if (!p.completa) std::cout << "  (search narrowed: best is a floor)";
             std::cout << '\n';
         }
     }
