@@ -48,10 +48,12 @@ int prueba(int argc, char **argv)
         for (int d = 0; d < 3; d++) {
             const nivel::Prueba p = nivel::prueba(argv[i], d);
             char linea[160];
-            std::snprintf(linea, sizeof linea, "  %-13s winnable %-3s", DIFICULTADES[d], p.ganable ? "yes" : "no");
+            std::snprintf(linea, sizeof linea, "  %-13s winnable %-3s", DIFICULTADES[d],
+                          p.ganable ? "yes" : "no");
             std::cout << linea;
             if (p.tension_ms >= 0)
-                std::snprintf(linea, sizeof linea, "  tightest %5d ms at column %3d", p.tension_ms, p.columna);
+                std::snprintf(linea, sizeof linea, "  tightest %5d ms at column %3d", p.tension_ms,
+                              p.columna);
             else
                 std::snprintf(linea, sizeof linea, "  tightest     - (no barrel forces a move)");
             std::cout << linea << "  best " << p.mejor;

@@ -7,7 +7,6 @@
 #include "game/scroll.h"
 #include "game/sin_pantalla.h"
 #include <algorithm>
-#include <cstring>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -18,8 +17,8 @@ namespace {
 
 using namespace vz;
 
-constexpr int FPS = 75;           // the rate the game is designed for; animcon is 1.0
-constexpr size_t ANCHO = 96; // states kept per tick
+constexpr int FPS = 75;       // the rate the game is designed for; animcon is 1.0
+constexpr size_t ANCHO = 96;  // states kept per tick
 constexpr int CARRILES_Y[4] = {72, 96, 120, 144};
 
 enum Tecla { NADA, ARRIBA, ABAJO };
@@ -36,10 +35,11 @@ void juega(Tecla t)
 
 struct Barril {
     int indice;
-    int x;     // level x
+    int x; // level x
     float carril_y;
 };
 
+// The game's test (enemivieja): nothing shows before the view's left edge reaches x 36.
 bool visible(int ox, int v) { return v >= 36 && ox > v - 36 && ox < v + 318; }
 
 // What the future of play depends on. Left out: the score and what follows from it (extra lives),
@@ -75,7 +75,9 @@ std::string clave()
 std::vector<Tecla> opciones(const Foto &f)
 {
     std::vector<Tecla> t{NADA};
-    const bool lee = f.scr5 < PASADAS && (f.nscr2 == f.nscro || ((f.tick + 1) % 4 == 0 && f.nscr2 > 0.0f));
+    // A key the logic does not read this tick would only repeat the no-key state.
+    const bool lee = f.scr5 < PASADAS &&
+                     (f.nscr2 == f.nscro || ((f.tick + 1) % 4 == 0 && f.nscr2 > 0.0f));
     if (!lee || f.mov != 0) return t;
     if (f.pos > 0) t.push_back(ARRIBA);
     if (f.pos < 3) t.push_back(ABAJO);
@@ -190,7 +192,8 @@ Prueba prueba(const std::string &ruta, int d)
     for (int a = 0; a < NUM_ENEMIGOS; a++)
         if (enemi[a].tipo == 6)
             for (int c : CARRILES_Y)
-                if (enemi[a].posy + 48 == c) barriles.push_back({a, enemi[a].columna * 32, static_cast<float>(c)});
+                if (enemi[a].posy + 48 == c)
+                    barriles.push_back({a, enemi[a].columna * 32, static_cast<float>(c)});
 
     std::vector<Foto> capa(1), sig;
     toma_foto(capa[0]);
