@@ -140,8 +140,8 @@ int reaccion(const Barril &b)
     return choque < 0 ? -1 : 0;
 }
 
-// Keeps ANCHO states: in turn from every lane position, the highest scores first, so that the
-// truck's options stay open while the scores stay high.
+// Keeps ANCHO states: in turn from every lane and direction of change (pos, mov), the highest
+// scores first, so that the truck's options stay open while the scores stay high.
 void recorta(std::vector<Foto> &sig)
 {
     std::vector<size_t> orden(sig.size());
@@ -150,14 +150,12 @@ void recorta(std::vector<Foto> &sig)
         const Foto &p = sig[a], &q = sig[b];
         if (p.pos != q.pos) return p.pos < q.pos;
         if (p.mov != q.mov) return p.mov < q.mov;
-        if (p.y != q.y) return p.y < q.y;
         return p.puntos > q.puntos;
     });
-    std::vector<std::pair<size_t, size_t>> turno(orden.size()); // (rank in its lane position, index)
+    std::vector<std::pair<size_t, size_t>> turno(orden.size()); // (rank in its group, index)
     for (size_t i = 0; i < orden.size(); i++) {
         const Foto &p = sig[orden[i]];
-        const bool mismo = i > 0 && sig[orden[i - 1]].pos == p.pos && sig[orden[i - 1]].mov == p.mov &&
-                           sig[orden[i - 1]].y == p.y;
+        const bool mismo = i > 0 && sig[orden[i - 1]].pos == p.pos && sig[orden[i - 1]].mov == p.mov;
         turno[i] = {mismo ? turno[i - 1].first + 1 : 0, orden[i]};
     }
     std::stable_sort(turno.begin(), turno.end(),
