@@ -1,0 +1,92 @@
+// Start-up's buffers when memory runs out, and the -tbuf pages before anything is drawn on them.
+// Allocation is replaced here: blocks come filled with leftovers, and one chosen allocation fails.
+#include "frame/arranque.h"
+#include "frame/escala.h"
+#include "frame/paginas.h"
+#include "frame/utilfun.h"
+#include <cstring>
+#include <gtest/gtest.h>
+#include <thread>
+
+extern "C" void *__libc_malloc(size_t);
+extern "C" void *__libc_calloc(size_t, size_t);
+
+namespace {
+int falla = -1; // allocations to go before the one that fails; -1: none fails
+}
+
+extern "C" void *malloc(size_t n)
+{
+    if (falla >= 0 && falla-- == 0) return nullptr;
+    void *p = __libc_malloc(n);
+    if (p != nullptr) std::memset(p, 0xAA, n);
+    return p;
+}
+
+extern "C" void *calloc(size_t n, size_t t)
+{
+    if (falla >= 0 && falla-- == 0) return nullptr;
+    return __libc_calloc(n, t);
+}
+
+using namespace vz;
+
+namespace {
+void inicia()
+{
+    static const bool hecho = install_allegro(SYSTEM_NONE, &errno, atexit) == 0;
+    ASSERT_TRUE(hecho);
+}
+} // namespace
+
+class SinMemoria : public testing::TestWithParam<int> {};
+
+// The memory page, then the strip, the next block (two allocations each) and the object table.
+TEST_P(SinMemoria, AFailedAllocationEndsStartUpWithAMessage)
+{
+    inicia();
+    triple_buffer = 0;
+    EXPECT_EXIT(
+        {
+            falla = GetParam();
+            prepara_paginas();
+            crea_trabajo();
+            falla = -1;
+            std::exit(0);
+        },
+        testing::ExitedWithCode(1), "vorkzel: out of memory");
+}
+INSTANTIATE_TEST_SUITE_P(CadaReserva, SinMemoria, testing::Range(0, 7));
+
+TEST(PaginasTbuf, TheFlipTestShowsClearedPages)
+{
+    inicia();
+    BITMAP *const guardada = screen;
+    screen = create_bitmap(ANCHO, ALTO);
+    triple_buffer = 1;
+    max_fps = 75;
+    tick = 0;
+    // Stands in for the timers: ticks, and the end of the one-second test after a few of them.
+    std::atomic<bool> hecho{false};
+    std::thread reloj([&] {
+        while (!hecho) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            if (++tick > 5) mensaje = 0;
+        }
+    });
+    prepara_paginas();
+    hecho = true;
+    reloj.join();
+    for (BITMAP *b : {screen, page1, page2, page3})
+        for (int y = 0; y < ALTO; y++)
+            for (int x = 0; x < ANCHO; x++) ASSERT_EQ(getpixel(b, x, y), 0) << x << "," << y;
+    for (BITMAP *b : {screen, page1, page2, page3}) destroy_bitmap(b);
+    screen = guardada;
+    triple_buffer = 0;
+}
+
+TEST(Escala, TheLargestWindowWithinMostOfTheDesktopHeight)
+{
+    const int casos[][2] = {{480, 1}, {564, 1}, {565, 2}, {768, 2}, {1080, 3}, {1200, 4}, {2160, 4}, {0, 1}};
+    for (const auto &c : casos) EXPECT_EQ(escala_por_defecto(c[0]), c[1]) << c[0];
+}
