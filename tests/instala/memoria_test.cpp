@@ -64,6 +64,7 @@ TEST(PaginasTbuf, TheFlipTestShowsClearedPages)
     BITMAP *const guardada = screen;
     screen = create_bitmap(ANCHO, ALTO);
     triple_buffer = 1;
+    escala = 2; // memory pages, as in an enlarged window
     max_fps = 75;
     tick = 0;
     // Stands in for the timers: ticks, and the end of the one-second test after a few of them.
@@ -83,6 +84,7 @@ TEST(PaginasTbuf, TheFlipTestShowsClearedPages)
     for (BITMAP *b : {screen, page1, page2, page3}) destroy_bitmap(b);
     screen = guardada;
     triple_buffer = 0;
+    escala = 0;
 }
 
 TEST(Escala, TheLargestWindowWithinMostOfTheDesktopHeight)
