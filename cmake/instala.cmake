@@ -27,8 +27,10 @@ set(CPACK_PACKAGE_NAME vorkzel)
 set(CPACK_PACKAGE_VERSION ${VZ_VERSION})
 set(CPACK_PACKAGE_CONTACT "VORK-ZEL 2003 developers <vorkzel@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "night-highway arcade game")
-set(CPACK_PACKAGE_DESCRIPTION
-    "An armoured truck holds the left of a 320 x 240, 8-bit palette screen and changes between four lanes while the road scrolls: run monsters over for points, collect money bags, and keep away from the fuel barrels that set the truck on fire. Three difficulties, each with its own top-ten table.")
+set(CPACK_PACKAGE_DESCRIPTION "An armoured truck holds the left of a 320 x 240, 8-bit palette screen and
+changes between four lanes while the road scrolls: run monsters over for
+points, collect money bags, and keep away from the fuel barrels that set the
+truck on fire. Three difficulties, each with its own top-ten table.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_GENERATOR DEB)
