@@ -25,20 +25,24 @@ int escala_por_defecto(int alto_escritorio)
 
 int abre_modo(bool completa)
 {
+    int w = 0, h = 0;
+    const bool escritorio = get_desktop_resolution(&w, &h) == 0;
     if (completa) {
-        const int desde = escala > 0 ? escala : 1;
-        const int hasta = escala > 0 ? escala : ESCALA_MAX;
-        for (int k = desde; k <= hasta; k++) {
+        // The X11 driver centres a small mode on a desktop it cannot switch: largest picture first.
+        int desde = escala;
+        if (desde == 0) {
+            desde = ESCALA_MAX;
+            while (escritorio && desde > 1 && (ANCHO * desde > w || ALTO * desde > h)) desde--;
+        }
+        const int hasta = escala > 0 ? escala : 1;
+        for (int k = desde; k >= hasta; k--) {
             if (set_gfx_mode(GFX_AUTODETECT_FULLSCREEN, ANCHO * k, ALTO * k, 0, 0) == 0) {
                 escala = k;
                 return 0;
             }
         }
     }
-    if (escala == 0) {
-        int w = 0, h = 0;
-        escala = get_desktop_resolution(&w, &h) == 0 ? escala_por_defecto(h) : 1;
-    }
+    if (escala == 0) escala = escritorio ? escala_por_defecto(h) : 1;
     for (; escala >= 1; escala--)
         if (set_gfx_mode(GFX_AUTODETECT_WINDOWED, ANCHO * escala, ALTO * escala, 0, 0) == 0)
             return 0;

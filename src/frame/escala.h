@@ -17,8 +17,9 @@ extern BITMAP *lienzo;   // the 320 x 240 picture standing in for `screen` at sc
 // least 1.
 int escala_por_defecto(int alto_escritorio);
 
-// Sets the graphics mode: with `completa` the full-screen sizes of scale 1..4 (only `escala` when
-// it is already set), then a window at `escala` or the largest smaller scale that opens.
+// Sets the graphics mode: with `completa` the full-screen sizes from the largest scale that fits the
+// desktop down to 1 (only `escala` when it is already set), then a window at `escala` (by default
+// escala_por_defecto) or the largest smaller scale that opens.
 // Returns 0, or -1 when nothing opens.
 int abre_modo(bool completa);
 
