@@ -7,9 +7,9 @@
 #include "game/busca.h"
 #include "game/mundo.h"
 #include "game/scroll.h"
-#include "music/musica.h"
 #include "menus/menus.h"
 #include "music/carpetas.h"
+#include "music/musica.h"
 #include "music/mp3.h"
 #include <climits>
 #include <cstdio>

@@ -33,11 +33,9 @@ int main(int argc, char **argv)
 {
     const double segundos = argc > 1 ? std::stod(argv[1]) : 20.0;
     std::vector<std::string> opciones(argv + std::min(argc, 2), argv + argc);
-    // An enlarged window needs a desktop-sized screen.
-    int escala = 1;
+    int escala = 1; // an enlarged window needs a desktop-sized screen
     for (const auto &o : opciones)
-        if (o == "-2" || o == "-3" || o == "-4") escala = o[1] - '0';
-    if (escala > 1) pantalla_xvfb = "1920x1080x24";
+        if (o == "-2" || o == "-3" || o == "-4") escala = o[1] - '0', pantalla_xvfb = "1920x1080x24";
     Juego j;
     j.escala = escala;
     j.arranca(opciones);

@@ -229,9 +229,7 @@ Captura Juego::foto() const
     }
     c.rgb.assign(ppm.begin() + static_cast<long>(inicio), ppm.begin() + static_cast<long>(inicio + bytes));
     if (escala > 1) {
-        Captura r;
-        r.w = c.w / escala;
-        r.h = c.h / escala;
+        Captura r{c.w / escala, c.h / escala, {}};
         for (int y = 0; y < r.h; y++)
             for (int x = 0; x < r.w; x++)
                 for (int i = 0; i < 3; i++) r.rgb.push_back(c.rgb[3 * (y * escala * c.w + x * escala) + i]);

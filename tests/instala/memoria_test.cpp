@@ -1,12 +1,17 @@
-// Start-up's buffers when memory runs out, and the -tbuf pages before anything is drawn on them.
-// Allocation is replaced here: blocks come filled with leftovers, and one chosen allocation fails.
+// Start-up: its buffers when memory runs out, the -tbuf pages before anything is drawn on them,
+// and the song folders. Allocation is replaced here: blocks come filled with
+// leftovers, and one chosen allocation fails.
 #include "frame/arranque.h"
 #include "frame/escala.h"
 #include "frame/paginas.h"
 #include "frame/utilfun.h"
+#include "music/carpetas.h"
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <thread>
+#include <unistd.h>
 
 extern "C" void *__libc_malloc(size_t);
 extern "C" void *__libc_calloc(size_t, size_t);
@@ -81,14 +86,30 @@ TEST(PaginasTbuf, TheFlipTestShowsClearedPages)
     for (BITMAP *b : {screen, page1, page2, page3})
         for (int y = 0; y < ALTO; y++)
             for (int x = 0; x < ANCHO; x++) ASSERT_EQ(getpixel(b, x, y), 0) << x << "," << y;
-    for (BITMAP *b : {screen, page1, page2, page3}) destroy_bitmap(b);
     screen = guardada;
-    triple_buffer = 0;
-    escala = 0;
 }
 
-TEST(Escala, TheLargestWindowWithinMostOfTheDesktopHeight)
+TEST(Canciones, ThePlayersSongsJoinTheShippedOnesInNameOrderUpToTen)
 {
-    const int casos[][2] = {{480, 1}, {564, 1}, {565, 2}, {768, 2}, {1080, 3}, {1200, 4}, {2160, 4}, {0, 1}};
-    for (const auto &c : casos) EXPECT_EQ(escala_por_defecto(c[0]), c[1]) << c[0];
+    inicia();
+    namespace fs = std::filesystem;
+    const fs::path raiz = fs::temp_directory_path() / ("vz-canciones-" + std::to_string(getpid()));
+    const fs::path antes = fs::current_path();
+    for (const char *f : {"mp3/b.mp3", "mp3/d.mp3", "casa/mp3/a.mp3", "casa/mp3/b.mp3"}) {
+        fs::create_directories((raiz / f).parent_path());
+        std::ofstream(raiz / f) << "x";
+    }
+    fs::current_path(raiz);
+    carpeta_jugador = (raiz / "casa").string();
+    const std::string suya = carpeta_jugador + "/mp3";
+    ASSERT_EQ(lista_musica("mp3", "mp3"), 3);
+    EXPECT_EQ(std::string(archivm[0]) + " " + carpetam[0], "a.mp3 " + suya);
+    EXPECT_EQ(std::string(archivm[1]) + " " + carpetam[1], "b.mp3 " + suya); // the player's copy
+    EXPECT_EQ(std::string(archivm[2]) + " " + carpetam[2], "d.mp3 mp3");
+    for (int i = 10; i < 22; i++) std::ofstream(raiz / "casa/mp3" / (std::to_string(i) + ".mp3")) << "x";
+    EXPECT_EQ(lista_musica("mp3", "mp3"), 10);
+    EXPECT_STREQ(archivm[9], "19.mp3");
+    fs::current_path(antes);
+    fs::remove_all(raiz);
+    carpeta_jugador.clear();
 }

@@ -9,8 +9,7 @@ deb=$(ls "$trabajo"/vorkzel_1.0.0_*.deb)
 dpkg-deb -f "$deb" Depends | grep -q 'liballegro4.4' || { echo "no library dependency"; exit 1; }
 [ "$(dpkg-deb -f "$deb" Recommends)" = freepats ] || { echo "freepats is not recommended"; exit 1; }
 archivos=$(dpkg-deb -c "$deb")
-for f in ./usr/games/vorkzel ./usr/share/games/vorkzel/datos/font.dat ./usr/share/applications/vorkzel.desktop \
-         ./usr/share/icons/hicolor/32x32/apps/vorkzel.png ./usr/share/man/man6/vorkzel.6.gz; do
-    grep -q " $f\$" <<<"$archivos" || { echo "missing from the package: $f"; exit 1; }
+for f in games/vorkzel share/applications/vorkzel.desktop share/icons/hicolor/32x32/apps/vorkzel.png share/man/man6/vorkzel.6.gz; do
+    grep -q " ./usr/$f\$" <<<"$archivos" || { echo "missing from the package: /usr/$f"; exit 1; }
 done
 lintian --fail-on error "$deb"
