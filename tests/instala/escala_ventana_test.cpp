@@ -43,7 +43,7 @@ TEST(Escala, AtScaleTwoEachPixelOfTheDiagnosticsScreenIsATwoByTwoSquare)
 }
 
 // Screen, and the window expected on it.
-class EscalaPorDefecto : public testing::TestWithParam<std::tuple<const char *, int, int>> {};
+class EscalaPorDefecto : public testing::TestWithParam<std::tuple<std::string, int, int>> {};
 
 TEST_P(EscalaPorDefecto, TheWindowIsTheLargestThatFitsTheScreen)
 {
@@ -54,6 +54,6 @@ TEST_P(EscalaPorDefecto, TheWindowIsTheLargestThatFitsTheScreen)
     EXPECT_GT(c.distintos(0, 0, c.w - 1, c.h - 1, 0), c.w * c.h / 10);
 }
 INSTANTIATE_TEST_SUITE_P(Pantallas, EscalaPorDefecto,
-                         testing::Values(std::make_tuple("640x480x24", 320, 240),
-                                         std::make_tuple("1024x768x24", 640, 480),
-                                         std::make_tuple("1920x1080x24", 960, 720)));
+                         testing::Values(std::make_tuple(std::string("640x480x24"), 320, 240),
+                                         std::make_tuple(std::string("1024x768x24"), 640, 480),
+                                         std::make_tuple(std::string("1920x1080x24"), 960, 720)));
