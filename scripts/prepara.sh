@@ -5,10 +5,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 modo=${1:-play}
-paquetes=(cmake make g++ pkg-config liballegro4-dev libmpg123-dev freepats)
+paquetes=(cmake make g++ pkg-config liballegro4-dev libmpg123-dev zlib1g-dev freepats)
 if [ "$modo" = tests ]; then
     paquetes+=(libgtest-dev libbenchmark-dev xvfb xdotool x11-xserver-utils imagemagick lame
-               libx11-dev x11-utils)
+               libx11-dev x11-utils dpkg-dev fakeroot lintian zlib1g-dev file)
 fi
 
 faltan=()

@@ -17,8 +17,17 @@ struct Captura {
     bool guarda_ppm(const std::string &ruta) const;
 };
 
+// Screen of the Xvfb that the next Juego starts, "WIDTHxHEIGHTxDEPTH".
+extern std::string pantalla_xvfb;
+
 class Juego {
   public:
+    // When set before arranca(): the program to start instead of the staged game, and its working
+    // directory instead of dir().
+    std::string programa, carpeta;
+    // Scale of the game's window: foto() then gives one pixel of each square, the game's picture.
+    int escala = 1;
+
     // Makes a scratch working directory holding a copy of the staged data (datos, levels, midi,
     // mp3); tests may change it before arranca(). Starts Xvfb with key auto-repeat off.
     Juego();
