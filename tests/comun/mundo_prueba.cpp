@@ -10,6 +10,7 @@
 #include "game/juego.h"
 #include "game/scroll.h"
 #include <cstring>
+#include <utility>
 
 using namespace vz;
 
@@ -77,14 +78,11 @@ void Mundo::SetUp()
 
 void Mundo::TearDown()
 {
-    for (auto &t : tile) destroy_bitmap(t);
-    for (auto &sp : sprite) destroy_bitmap(sp);
-    destroy_bitmap(hud);
-    destroy_bitmap(scroll);
-    destroy_bitmap(proximo_bloque);
-    destroy_bitmap(pagina);
-    active_page = nullptr;
-    for (auto &sm : sample) destroy_sample(sm);
+    for (auto &t : tile) destroy_bitmap(std::exchange(t, nullptr));
+    for (auto &sp : sprite) destroy_bitmap(std::exchange(sp, nullptr));
+    for (auto &sm : sample) destroy_sample(std::exchange(sm, nullptr));
+    for (BITMAP **b : {&hud, &scroll, &proximo_bloque, &pagina}) destroy_bitmap(std::exchange(*b, nullptr));
+    active_page = actual_page = nullptr;
 }
 
 void Mundo::nivel_vacio()
@@ -110,18 +108,11 @@ void Mundo::vista_en(int v)
 void Mundo::empieza(int fps, int d, int codigo)
 {
     max_fps = fps;
-    animcon = calcula_animcon(fps);
-    nscr3 = VELOCIDAD_DIFI[d];
+    pon_dificultad(d);
     multi = static_cast<unsigned char>(codigo);
     fija_velocidad();
     cammov = 2;
-    dela = 10.0f;
-    scr1 = scr2 = scr3 = scr4 = scr5 = 0;
-    y = 120.0f;
-    x = 40.0f;
-    pos = 2;
-    mov = 0;
-    nscr2 = nscro;
+    inicio_nivel();
     spr_cant = 0;
 }
 

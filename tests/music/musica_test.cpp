@@ -7,6 +7,8 @@
 #include "music/mp3.h"
 #include "music/musica.h"
 #include <algorithm>
+#include <atomic>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -15,6 +17,16 @@
 
 using namespace vz;
 namespace fs = std::filesystem;
+
+// The playlist is shuffled from the clock's second. Here every reading of the clock is a second
+// later, so each shuffle of a test gets a seed of its own instead of the same second's.
+extern "C" time_t time(time_t *t)
+{
+    static std::atomic<time_t> ahora{1000000};
+    const time_t v = ++ahora;
+    if (t != nullptr) *t = v;
+    return v;
+}
 
 namespace {
 
@@ -51,22 +63,26 @@ struct Musica : ::testing::Test {
     }
 };
 
-// First in the file: the release happens once per process.
+// The release happens once per process, so it is watched in a process of its own: the threadsafe
+// death-test style starts the program afresh for this one case, whatever ran before it.
 TEST_F(Musica, VoicesAreReleasedOnceBeforeTheFirstSongOfTheRun)
 {
-    // Voices are handed out lowest free first: which one comes next tells which are free.
-    SAMPLE *sm = create_sample(16, 0, 22050, 64);
-    ASSERT_EQ(play_sample(sm, 255, 128, 1000, 1), 0);
-    archivo("mp3/a.mp3", 500);
-    buscaarchmp3();
-    lista(1);
-    playmp3();
-    EXPECT_EQ(allocate_voice(sm), 0) << "voice 0 was not released";
-    stopmp3();
-    playmp3(); // a later song of the same run releases nothing
-    EXPECT_EQ(allocate_voice(sm), 1);
-    for (int v = 0; v < 2; v++) deallocate_voice(v);
-    destroy_sample(sm);
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            // Voices are handed out lowest free first: which one comes next tells which are free.
+            SAMPLE *sm = create_sample(16, 0, 22050, 64);
+            const bool ocupada = play_sample(sm, 255, 128, 1000, 1) == 0;
+            archivo("mp3/a.mp3", 500);
+            buscaarchmp3();
+            lista(1);
+            playmp3();
+            const bool liberada = allocate_voice(sm) == 0;
+            stopmp3();
+            playmp3(); // a later song of the same run releases nothing
+            std::exit(ocupada && liberada && allocate_voice(sm) == 1 ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(Musica, ShuffleIsAPermutationForOneToTenFiles)
