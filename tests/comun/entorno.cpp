@@ -73,6 +73,8 @@ void guion_teclas(std::initializer_list<int> scancodes)
     leidas = 0;
 }
 
+void guion_teclas_mas(int scancode) { guion.push_back(scancode); }
+
 void al_esperar(std::function<void()> f) { espera = std::move(f); }
 
 int teclas_leidas() { return leidas; }

@@ -8,6 +8,7 @@ namespace prueba {
 
 // Keys that readkey() returns, in order: scancode in the high byte, as the library gives them.
 void guion_teclas(std::initializer_list<int> scancodes);
+void guion_teclas_mas(int scancode); // one more at the end of the script
 // Called on every keypressed() test while the key buffer is empty (e.g. to advance `tick`).
 void al_esperar(std::function<void()> f);
 // Number of readkey() calls answered from the script since the last guion_teclas.

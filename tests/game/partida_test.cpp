@@ -78,6 +78,7 @@ struct Partida : ::testing::Test {
     void TearDown() override
     {
         destroy_bitmap(std::exchange(screen, nullptr));
+        active_page = actual_page = pvirtual; // the game leaves them on the screen just freed
         key[KEY_ESC] = 0;
         stopmp3();
         fs::current_path(antes);
