@@ -154,17 +154,6 @@ TEST_F(Entrada, EditedInitialsAreWrittenInTheirPlace)
     EXPECT_EQ(b, esperado);
 }
 
-TEST_F(Entrada, ThreeEntersStoreAAA)
-{
-    escribe(ranking_base());
-    difi = 0;
-    puntos = 123456;
-    prueba::guion_teclas({KEY_ENTER, KEY_ENTER, KEY_ENTER});
-    escriveranking();
-    EXPECT_EQ(iniciales_en(lee(), 0, 0), "AAA");
-    EXPECT_EQ(puntaje_en(lee(), 0, 0), 123456u);
-}
-
 TEST_F(Entrada, ATotalBelowPlaceTenLeavesTheFileAsItWas)
 {
     escribe(ranking_base());
@@ -231,6 +220,7 @@ TEST_F(Entrada, ASaveCutShortAtAnyByteLeavesTheOldFileWhole)
     EXPECT_FALSE(fs::exists(std::string(ruta_ranking) + ".tmp"));
 }
 
+// Three Enters store "AAA".
 TEST_F(EnCarpeta, FinalScoreAddsTheLifeBonusBeforeTheRecordEntry)
 {
     escribe(ranking_base());
@@ -242,6 +232,7 @@ TEST_F(EnCarpeta, FinalScoreAddsTheLifeBonusBeforeTheRecordEntry)
     EXPECT_EQ(puntos, 21345u);
     EXPECT_EQ(vidas, 3);
     EXPECT_EQ(puntaje_en(lee(), 0, 0), 21345u);
+    EXPECT_EQ(iniciales_en(lee(), 0, 0), "AAA");
 }
 
 } // namespace
