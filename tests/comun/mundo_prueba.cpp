@@ -18,10 +18,16 @@ namespace prueba {
 
 namespace {
 
-BITMAP *marco(int w, int h, int color)
+BITMAP *lleno(int w, int h, int color)
 {
     BITMAP *b = create_bitmap(w, h);
-    clear_to_color(b, 0);
+    clear_to_color(b, color);
+    return b;
+}
+
+BITMAP *marco(int w, int h, int color)
+{
+    BITMAP *b = lleno(w, h, 0);
     rectfill(b, 1, 1, w - 2, h - 2, color);
     return b;
 }
@@ -30,24 +36,16 @@ BITMAP *marco(int w, int h, int color)
 
 void Mundo::SetUp()
 {
-    for (int t = 0; t < NUM_TILES; t++) {
-        tile[t] = create_bitmap(32, 24);
-        clear_to_color(tile[t], 100 + t);
-    }
+    for (int t = 0; t < NUM_TILES; t++) tile[t] = lleno(32, 24, 100 + t);
     const struct {
         int desde, hasta, w, h;
     } grupos[] = {{0, 8, 37, 72}, {8, 13, 46, 36}, {13, 17, 70, 72}, {17, 29, 50, 122}};
     for (const auto &g : grupos)
         for (int i = g.desde; i < g.hasta; i++) sprite[i] = marco(g.w, g.h, 1 + i);
-    hud = create_bitmap(320, 48);
-    clear_to_color(hud, 90);
-    scroll = create_bitmap(640, 192);
-    clear_bitmap(scroll);
-    proximo_bloque = create_bitmap(32, 192);
-    clear_bitmap(proximo_bloque);
-    pagina = create_bitmap(320, 240);
-    clear_bitmap(pagina);
-    active_page = pagina;
+    hud = lleno(320, 48, 90);
+    scroll = lleno(640, 192, 0);
+    proximo_bloque = lleno(32, 192, 0);
+    active_page = pagina = lleno(320, 240, 0);
     for (auto &sm : sample) {
         sm = create_sample(16, 0, 22050, 16);
         std::memset(sm->data, 0, 32);
@@ -58,20 +56,13 @@ void Mundo::SetUp()
     nivel_vacio();
     std::memset(mensa, 0, sizeof mensa);
     mensaje = 0;
-    cambnib = 0;
     tick = 0;
-    max_fps = 75;
     niveles = 3;
-    nivel = 1;
     sobscro = 0.0f;
     s = 0;
     pan = 0;
-    puntos = 0;
-    vidas = 5;
-    bvid = 1;
-    fuego = 0.0f;
-    sang = 0;
-    for (auto &sl : sanani) sl = {0.0f, 0, 0.0f};
+    reinicia_juego(); // the game's own start of a game: no score, no fire, no splash
+    nivel = 1;
     for (int k = 0; k < KEY_MAX; k++) key[k] = 0;
     empieza();
 }
