@@ -150,7 +150,10 @@ TEST_F(Entrada, EditedInitialsAreWrittenInTheirPlace)
     const Bloque b = lee();
     ASSERT_EQ(b.size(), 240u);
     Bloque esperado = ranking_base();
-    inserta_ranking(esperado.data(), 2, 2, 8200, "BZA");
+    // Places 3..9 move down one (score and initials; reserved bytes stay), place 10 drops.
+    for (int r = 9; r > 2; r--) std::copy_n(esperado.begin() + 160 + 8 * (r - 1), 7, esperado.begin() + 160 + 8 * r);
+    const unsigned char nuevo[7] = {0x08, 0x20, 0, 0, 'B', 'Z', 'A'}; // 8200
+    std::copy_n(nuevo, 7, esperado.begin() + 160 + 8 * 2);
     EXPECT_EQ(b, esperado);
 }
 
