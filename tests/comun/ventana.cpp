@@ -95,14 +95,6 @@ int Captura::distintos(int x0, int y0, int x1, int y1, unsigned fondo) const
     return n;
 }
 
-bool Captura::guarda_ppm(const std::string &ruta) const
-{
-    std::ofstream out(ruta, std::ios::binary);
-    out << "P6\n" << w << ' ' << h << "\n255\n";
-    out.write(reinterpret_cast<const char *>(rgb.data()), static_cast<std::streamsize>(rgb.size()));
-    return static_cast<bool>(out);
-}
-
 Juego::Juego()
 {
     char plantilla[] = "/tmp/vorkzel-prueba-XXXXXX";
