@@ -7,44 +7,31 @@
 #include <gtest/gtest.h>
 #include <string>
 
-// Stand-ins for the screens: each records its letter and sets the state the test scripted for it.
+// Stand-ins for the screens: each records its letter (T title, J game, O game over, G victory);
+// the title and the game then take the next state the test scripted, or quit.
 namespace {
 std::string visto;
-std::deque<int> tras_titulo, tras_juego;
+std::deque<int> siguientes;
 std::function<void()> durante_fin;
 
-void siguiente(std::deque<int> &cola)
+void pantalla(char letra)
 {
-    if (!cola.empty()) {
-        vz::cambnib = cola.front();
-        cola.pop_front();
-    } else {
-        vz::cambnib = 3;
-    }
+    visto += letra;
+    vz::cambnib = 3;
+    if (!siguientes.empty()) vz::cambnib = siguientes.front();
+    if (!siguientes.empty()) siguientes.pop_front();
 }
 } // namespace
 
 namespace vz {
-void presentacion()
-{
-    visto += 'T';
-    siguiente(tras_titulo);
-}
-void game()
-{
-    visto += 'J';
-    siguiente(tras_juego);
-}
+void presentacion() { pantalla('T'); }
+void game() { pantalla('J'); }
 void game_over()
 {
     visto += 'O';
     if (durante_fin) durante_fin();
 }
-void gane()
-{
-    visto += 'G';
-    if (durante_fin) durante_fin();
-}
+void gane() { visto += 'G'; }
 } // namespace vz
 
 using namespace vz;
@@ -60,35 +47,30 @@ struct Flujo : ::testing::Test {
     }
     void SetUp() override
     {
-        visto.clear();
-        tras_titulo.clear();
-        tras_juego.clear();
         durante_fin = nullptr;
-        cambnib = 2;
         salir = 0;
         clear_keybuf();
     }
+    // Runs the loop from the title with the states the screens are to take in turn.
+    static void corre(std::deque<int> estados)
+    {
+        visto.clear();
+        siguientes = estados;
+        cambnib = 2;
+        cambia_funcion();
+    }
 };
 
-// Letters: T title, J game, O game over, G victory. A won game's victory follows in the same pass,
-// a lost game's game over on the next; a quit ends the loop.
+// A won game's victory follows in the same pass, a lost game's game over on the next; a quit ends
+// the loop; a close during the game over is not lost when the state goes back to the title.
 TEST_F(Flujo, EachEndOfAGameLeadsToItsScreen)
 {
-    for (auto [tras_juego_, visto_] : {std::pair{5, "TJGT"}, std::pair{4, "TJOT"}, std::pair{3, "TJ"}}) {
-        SetUp();
-        tras_titulo = {0, 3};
-        tras_juego = {tras_juego_};
-        cambia_funcion();
-        EXPECT_EQ(visto, visto_);
+    for (auto [fin, esperado] : {std::pair{5, "TJGT"}, std::pair{4, "TJOT"}, std::pair{3, "TJ"}}) {
+        corre({0, fin, 3});
+        EXPECT_EQ(visto, esperado);
     }
-}
-
-TEST_F(Flujo, CloseDuringEndScreenIsNotLostWhenStateGoesBackToTitle)
-{
-    tras_titulo = {0};
-    tras_juego = {4};
     durante_fin = [] { close_hook(); };
-    cambia_funcion();
+    corre({0, 4});
     EXPECT_EQ(visto, "TJO"); // the title is not shown again
     EXPECT_EQ(cambnib, 2);
     EXPECT_EQ(salir, 1);

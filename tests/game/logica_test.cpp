@@ -2,7 +2,6 @@
 #include "frame/flujo.h"
 #include "frame/paginas.h"
 #include "frame/utilfun.h"
-#include "game/busca.h"
 #include "game/juego.h"
 #include "game/logica.h"
 #include "mundo_prueba.h"
@@ -22,11 +21,10 @@ struct Control : prueba::Mundo {
     }
 };
 
-TEST_F(Control, LaneChangesArriveByTheLaneLeft)
+TEST_F(Control, LaneChangesArriveByTheLaneLeftAndAReversalCarriesOnPastTheLane)
 {
     pasos(11, KEY_UP); // twelve ticks at 75 Hz: one to start, eleven to arrive
     EXPECT_EQ(pos, 2);
-    EXPECT_FLOAT_EQ(y, 98.0f);
     pasos(1);
     EXPECT_EQ(pos, 1);
     EXPECT_EQ(mov, 0);
@@ -34,29 +32,17 @@ TEST_F(Control, LaneChangesArriveByTheLaneLeft)
 
     empieza();
     key[KEY_DOWN] = 1;
-    pasos(1, KEY_UP); // both held: up wins
-    EXPECT_FLOAT_EQ(y, 118.0f);
-    pasos(4, KEY_UP);
+    pasos(5, KEY_UP); // both held: up wins
     pasos(5, KEY_DOWN); // reversed at 110: through 120 without stopping, into lane 3
     EXPECT_FLOAT_EQ(y, 120.0f);
-    EXPECT_EQ(pos, 2);
     pasos(12);
     EXPECT_EQ(pos, 3);
     EXPECT_EQ(y, 144.0f);
-
-    empieza(60); // steps of 2.5: back towards lane 3 there is no arrival test, y overshoots once
-    pos = 3;
-    y = 143.0f;
-    pasos(3, KEY_DOWN);
-    EXPECT_FLOAT_EQ(y, 145.5f);
-    EXPECT_EQ(mov, 2);
 }
 
 TEST_F(Control, APauseInTheMiddleOfALaneChangeResumesItAndGivesTheTimeBack)
 {
-    BITMAP *visible = create_bitmap(320, 240);
-    clear_bitmap(visible);
-    actual_page = visible;
+    actual_page = pagina;
     pasos(5, KEY_UP);
     ASSERT_FLOAT_EQ(y, 110.0f);
     tick = 40;
@@ -76,45 +62,9 @@ TEST_F(Control, APauseInTheMiddleOfALaneChangeResumesItAndGivesTheTimeBack)
     pasos(6);
     EXPECT_EQ(pos, 1);
     EXPECT_EQ(y, 96.0f);
-    int dibujados = 0; // "PAUSA" went onto the page on view
-    for (int yy = 100; yy < 140; yy++)
-        for (int xx = 0; xx < 320; xx++) dibujados += getpixel(visible, xx, yy) != 0;
-    EXPECT_GT(dibujados, 0);
-    destroy_bitmap(visible);
-}
-
-TEST_F(Control, EscQuitsAndTheDriveOffEndsTheLevelOrWinsOnTheLast)
-{
-    pasos(1, KEY_ESC);
-    EXPECT_EQ(cambnib, 3);
-    cambnib = 0;
-    scr5 = 4;
-    pasos(280, KEY_ESC); // no key is read any more
-    EXPECT_EQ(cambnib, 0);
-    EXPECT_FLOAT_EQ(x, 320.0f);
-    teclasy();
-    EXPECT_EQ(cambnib, 1);
-    nivel = niveles;
-    teclasy();
-    EXPECT_EQ(cambnib, 5);
 }
 
 using Tick = prueba::Mundo;
-
-TEST_F(Tick, ControlIsReadOnlyEveryFourthTickWhileSlowedAndNeverWhileStopped)
-{
-    key[KEY_UP] = 1;
-    nscr2 = animcon; // a splash slows the level
-    for (auto [t, velocidad, mov_tras] : {std::tuple{5, animcon, 0}, std::tuple{8, animcon, 1},
-                                          std::tuple{12, 0.0f, 0}}) {
-        mov = 0;
-        tick = t;
-        nscr2 = velocidad;
-        fuego = velocidad == 0.0f ? 5.0f : 0.0f;
-        act_logica();
-        EXPECT_EQ(mov, mov_tras) << "tick " << t;
-    }
-}
 
 // At most one extra life per tick, however far the score jumps; thresholds compared unsigned.
 TEST_F(Tick, OneExtraLifePerTickAtEachTenThousand)
@@ -122,10 +72,10 @@ TEST_F(Tick, OneExtraLifePerTickAtEachTenThousand)
     const struct {
         int bvid;
         uint32_t puntos;
-        int ticks, vidas_ganadas, bvid_tras;
-    } casos[] = {{1, 9999, 3, 0, 1},        {1, 10000, 3, 1, 2}, {1, 25000, 3, 2, 3},
-                 {1, 95000, 1, 1, 2},       {1, 95000, 4, 4, 5}, {1, 95000, 12, 9, 10},
-                 {214749, 2147483748u, 2, 0, 214749}, {214749, 2147490000u, 2, 1, 214750}};
+        int ticks, vidas_ganadas;
+    } casos[] = {{1, 9999, 3, 0},  {1, 10000, 3, 1},  {1, 25000, 3, 2},
+                 {1, 95000, 1, 1}, {1, 95000, 12, 9}, {214749, 2147483748u, 2, 0},
+                 {214749, 2147490000u, 2, 1}};
     for (const auto &c : casos) {
         nscr2 = nscro = 0.0f;
         vidas = 5;
@@ -133,19 +83,8 @@ TEST_F(Tick, OneExtraLifePerTickAtEachTenThousand)
         puntos = c.puntos;
         for (int i = 0; i < c.ticks; i++) act_logica();
         EXPECT_EQ(vidas, 5 + c.vidas_ganadas) << c.puntos << " after " << c.ticks << " ticks";
-        EXPECT_EQ(bvid, c.bvid_tras) << c.puntos;
+        EXPECT_EQ(bvid, c.bvid + c.vidas_ganadas) << c.puntos;
     }
-}
-
-TEST_F(Tick, ACrashStopsTheLevelRemovesTheHazardAndStartsTheFire)
-{
-    objeto(2, 13, 72, 6); // screen x 40 once the view is at 376
-    vista_en(376);
-    nscr2 = nscro = 0.0f;
-    act_logica();
-    EXPECT_EQ(tabla[2].tipo, 0);
-    EXPECT_FLOAT_EQ(fuego, 2.0f); // started at 1 and advanced in the same tick
-    EXPECT_EQ(nscr2, 0.0f);
 }
 
 // Lives and speed of a difficulty at a refresh rate, as a game starts them.
