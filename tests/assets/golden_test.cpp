@@ -3,12 +3,10 @@
 // VZ_NUEVO_GOLDEN=1 and look at it before committing it.
 #include "assets/carga.h"
 #include "assets/render.h"
-#include "entorno.h"
 #include "frame/arranque.h"
 #include "frame/paginas.h"
 #include "frame/utilfun.h"
 #include "game/enemigos.h"
-#include "game/juego.h"
 #include "game/mapa.h"
 #include "game/mundo.h"
 #include "game/scroll.h"
@@ -68,7 +66,6 @@ TEST(Golden, FrameFromAFixedStateMatchesTheStoredPicture)
     act_grafica();
 
     if (std::getenv("VZ_NUEVO_GOLDEN") != nullptr) {
-        fs::create_directories(fs::path(GOLDEN).parent_path());
         save_bmp(GOLDEN.c_str(), pagina, the_palette);
     }
     PALETTE pal;

@@ -93,11 +93,6 @@ struct Velocidad {
     float animcon, por_tick;
 };
 
-void PrintTo(const Velocidad &v, std::ostream *os)
-{
-    *os << "difficulty " << v.difi << ", code " << v.codigo << ", " << v.fps << " Hz";
-}
-
 class TablaVelocidad : public prueba::Mundo, public ::testing::WithParamInterface<Velocidad> {};
 
 TEST_P(TablaVelocidad, LevelSpeedFollowsDifficultyCodeAndRate)
