@@ -77,10 +77,7 @@ TEST(Golden, FrameFromAFixedStateMatchesTheStoredPicture)
     if (distintos > 0) save_bmp((testing::TempDir() + "/cuadro-real.bmp").c_str(), pagina, the_palette);
     EXPECT_EQ(distintos, 0) << "the frame drawn is in " << testing::TempDir() << "/cuadro-real.bmp";
 
-    destroy_bitmap(esperado);
-    destroy_bitmap(pagina);
-    destroy_bitmap(scroll);
-    destroy_bitmap(proximo_bloque);
+    for (BITMAP *b : {esperado, pagina, scroll, proximo_bloque}) destroy_bitmap(b);
     DestruyeBMP();
     font = guardada;
     unload_datafile(fuente);

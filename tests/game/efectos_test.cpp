@@ -1,12 +1,52 @@
-// Run-overs, splashes and the fire, over whole timelines of ticks.
+// What touches the vehicle, and the run-overs, splashes and fire that follow.
 #include "frame/flujo.h"
 #include "game/efectos.h"
+#include "game/enemigos.h"
 #include "game/logica.h"
 #include "mundo_prueba.h"
+#include <tuple>
 
 using namespace vz;
 
 namespace {
+
+using Objetos = prueba::Mundo;
+
+// Touched only at screen x 0..79 and only with y exactly the object's lane (72 is lane 2, y 120);
+// posy 30 is scenery that no lane reaches; the later record wins.
+TEST_F(Objetos, CollisionWindowIsScreenX0To79InTheExactLane)
+{
+    const struct {
+        int pantalla_x, posy;
+        float y;
+        bool toca;
+    } casos[] = {{-1, 72, 120, false}, {0, 72, 120, true},     {79, 72, 120, true},
+                 {80, 72, 120, false}, {40, 72, 120.5f, false}, {40, 72, 96, false},
+                 {0, 24, 72, true},    {79, 96, 144, true}};
+    for (const auto &c : casos) {
+        objeto(4, 200, c.posy, 7);
+        vista_en(6400 - c.pantalla_x);
+        y = c.y;
+        sprcol = -1;
+        EXPECT_EQ(enemivieja(0), c.toca ? 7 : 0) << "screen x " << c.pantalla_x << " y " << c.y;
+        EXPECT_EQ(sprcol, c.toca ? 4 : -1);
+    }
+    for (int px : {0, 40, 79})
+        for (float carril : {72.0f, 96.0f, 120.0f, 144.0f})
+            for (float vx : {40.0f, 300.0f}) {
+                objeto(4, 200, 30, 6);
+                vista_en(6400 - px);
+                y = carril;
+                x = vx; // the window does not follow the vehicle's x
+                EXPECT_EQ(enemivieja(0), 0) << "posy 30 hit at screen x " << px << " lane y " << carril;
+            }
+    objeto(3, 200, 72, 1);
+    objeto(9, 201, 72, 8);
+    vista_en(6400 - 10);
+    y = 120.0f;
+    EXPECT_EQ(enemivieja(0), 8);
+    EXPECT_EQ(sprcol, 9);
+}
 
 struct Efectos : prueba::Mundo {
     // Logic ticks until `cond` holds; the tick's number from 1, or -1.
@@ -20,29 +60,25 @@ struct Efectos : prueba::Mundo {
     }
 };
 
-// A run-over at screen x 20 in the vehicle's lane; with six splashes under way a seventh is dropped
-// but still scores.
+// A run-over at screen x 20 in the vehicle's lane. With six splashes 50 ticks from their end a
+// seventh is dropped: it scores, slows nothing and the six end on their own time.
 TEST_F(Efectos, ASplashScoresSlowsAndLasts80FramesAt75HzAnd64TicksAt60Hz)
 {
-    for (auto [fps, esperado] : {std::pair{75, 80}, std::pair{60, 64}, std::pair{75, 0}}) {
+    for (auto [fps, antes, frena, dura] : {std::tuple{75, 0.0f, true, 80}, std::tuple{60, 0.0f, true, 64},
+                                           std::tuple{75, 50.0f, false, 50}}) {
         empieza(fps);
         puntos = 0;
-        for (auto &sl : sanani) sl.tiempo = esperado == 0 ? 50.0f : 0.0f;
+        for (auto &sl : sanani) sl.tiempo = antes;
         objeto(0, 13, 72, 1);
         vista_en(416 - 20);
         sprcol = 0;
         anisangre(1);
         EXPECT_EQ(puntos, 200u);
-        if (esperado == 0) {
-            EXPECT_EQ(nscr2, nscro);
-            for (const auto &sl : sanani) EXPECT_EQ(sl.tiempo, 50.0f);
-            continue;
-        }
         EXPECT_EQ(tabla[0].tipo, 8);
-        EXPECT_EQ(nscr2, animcon);
+        EXPECT_EQ(nscr2, frena ? animcon : nscro);
         int n = 0;
         for (anisangre(0); sang != 0 && n < 1000; anisangre(0)) n++;
-        EXPECT_EQ(n, esperado) << fps << " Hz";
+        EXPECT_EQ(n, dura) << fps << " Hz";
         EXPECT_EQ(nscr2, nscro); // full speed in the tick after the last
     }
 }

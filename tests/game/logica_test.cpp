@@ -12,7 +12,7 @@ using namespace vz;
 
 namespace {
 
-struct Control : prueba::Mundo {
+struct Logica : prueba::Mundo {
     void pasos(int n, int tecla = -1)
     {
         if (tecla >= 0) key[tecla] = 1;
@@ -21,7 +21,7 @@ struct Control : prueba::Mundo {
     }
 };
 
-TEST_F(Control, LaneChangesArriveByTheLaneLeftAndAReversalCarriesOnPastTheLane)
+TEST_F(Logica, LaneChangesArriveByTheLaneLeftAndAReversalCarriesOnPastTheLane)
 {
     pasos(11, KEY_UP); // twelve ticks at 75 Hz: one to start, eleven to arrive
     EXPECT_EQ(pos, 2);
@@ -40,7 +40,7 @@ TEST_F(Control, LaneChangesArriveByTheLaneLeftAndAReversalCarriesOnPastTheLane)
     EXPECT_EQ(y, 144.0f);
 }
 
-TEST_F(Control, APauseInTheMiddleOfALaneChangeResumesItAndGivesTheTimeBack)
+TEST_F(Logica, APauseInTheMiddleOfALaneChangeResumesItAndGivesTheTimeBack)
 {
     actual_page = pagina;
     pasos(5, KEY_UP);
@@ -64,10 +64,8 @@ TEST_F(Control, APauseInTheMiddleOfALaneChangeResumesItAndGivesTheTimeBack)
     EXPECT_EQ(y, 96.0f);
 }
 
-using Tick = prueba::Mundo;
-
 // At most one extra life per tick, however far the score jumps; thresholds compared unsigned.
-TEST_F(Tick, OneExtraLifePerTickAtEachTenThousand)
+TEST_F(Logica, OneExtraLifePerTickAtEachTenThousand)
 {
     const struct {
         int bvid;
