@@ -118,7 +118,6 @@ TEST(MusicaHilos, SongsChangeOnTheTimerWhileTheMainThreadStopsTurnsDownAndDraws)
     remove_int(mp3actualiza);
     remove_int(fps_proc);
     stopmp3();
-    EXPECT_EQ(mp3est, 0);
     // Three playable songs of a second each (and one that is skipped) in six seconds.
     EXPECT_GE(cambios, 4);
 }
