@@ -1,10 +1,8 @@
 #include "niveles_prueba.h"
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <thread>
 
 namespace prueba {
 
@@ -64,20 +62,13 @@ Bytes ranking_de_prueba()
 
 std::string legible(const Bytes &b)
 {
-    std::string out;
-    for (size_t r = 0; r + 8 <= b.size(); r += 8) {
-        char linea[64];
-        const uint32_t p = b[r] | b[r + 1] << 8 | b[r + 2] << 16 | static_cast<uint32_t>(b[r + 3]) << 24;
-        std::snprintf(linea, sizeof linea, "%zu: %u %c%c%c %02x\n", r / 8, p, b[r + 4] ? b[r + 4] : '.',
-                      b[r + 5] ? b[r + 5] : '.', b[r + 6] ? b[r + 6] : '.', b[r + 7]);
-        out += linea;
+    std::string s;
+    char hex[4];
+    for (size_t i = 0; i < b.size(); i++) {
+        std::snprintf(hex, sizeof hex, "%02x%c", b[i], i % 8 == 7 ? '\n' : ' ');
+        s += hex;
     }
-    return out + (b.size() % 8 ? "(and a partial record)\n" : "");
-}
-
-void espera(double segundos)
-{
-    std::this_thread::sleep_for(std::chrono::milliseconds(static_cast<int>(segundos * 1000)));
+    return s;
 }
 
 } // namespace prueba

@@ -19,9 +19,7 @@ void pon_registro(Bytes &b, int tabla, int fila, uint32_t puntos, const char *in
 // Three full tables with a different reserved byte in every record; the hard one has 12000 at
 // place 3; place 10 of the easy one holds 5 points under two initials.
 Bytes ranking_de_prueba();
-// One line per record, "score INI reserved", so that a failure shows which rows differ.
+// One line of hex per record, so that a failure shows which records differ.
 std::string legible(const Bytes &b);
-
-void espera(double segundos);
 
 } // namespace prueba
