@@ -41,7 +41,8 @@ double parecido(const Captura &c, BITMAP *b, const RGB *pal, int y0 = 0)
             const RGB &p = pal[getpixel(b, x, y)];
             const int esperado[3] = {p.r * 255 / 63, p.g * 255 / 63, p.b * 255 / 63};
             bool igual = true;
-            for (int i = 0; i < 3; i++) igual = igual && std::abs(c.rgb[3 * (y * 320 + x) + i] - esperado[i]) <= 6;
+            for (int i = 0; i < 3; i++)
+                igual = igual && std::abs(c.rgb[3 * (y * 320 + x) + i] - esperado[i]) <= 6;
             iguales += igual;
         }
     destroy_bitmap(b);
@@ -55,7 +56,8 @@ bool muestra_puntos(const Captura &c, uint32_t puntos, int vidas)
     BITMAP *b = pagina(c);
     if (b == nullptr) return false;
     blit(hoja, b, 0, 520, 0, 192, 320, 48);
-    textprintf_centre_ex(b, fuente, 160, 206, -1, -1, "PUNTOS:%5d VIDAS:%2d", static_cast<int>(puntos), vidas);
+    textprintf_centre_ex(b, fuente, 160, 206, -1, -1, "PUNTOS:%5d VIDAS:%2d",
+                         static_cast<int>(puntos), vidas);
     return parecido(c, b, paleta, 192) == 1.0;
 }
 
@@ -72,11 +74,13 @@ bool muestra_textos(const Captura &c, const std::vector<Texto> &lineas)
 {
     BITMAP *b = pagina(c);
     if (b == nullptr) return false;
-    for (const auto &l : lineas) textprintf_centre_ex(b, fuente, 160, l.y, l.color, -1, "%s", l.texto.c_str());
+    for (const auto &l : lineas)
+        textprintf_centre_ex(b, fuente, 160, l.y, l.color, -1, "%s", l.texto.c_str());
     return parecido(c, b, paleta) == 1.0;
 }
 
-bool muestra_ranking(const Captura &c, const std::vector<unsigned char> &ranking, int tabla, int fila)
+bool muestra_ranking(const Captura &c, const std::vector<unsigned char> &ranking, int tabla,
+                     int fila)
 {
     static const char *const titulos[3] = {"RANKING - VOY DE PASEO", "RANKING - QUIERO JUGAR",
                                            "RANKING - SOY JODIDO"};
@@ -84,11 +88,13 @@ bool muestra_ranking(const Captura &c, const std::vector<unsigned char> &ranking
     std::vector<Texto> lineas = {{5, -1, titulos[tabla]}};
     for (int r = 0; r < 10; r++) {
         const unsigned char *reg = ranking.data() + 80 * tabla + 8 * r;
-        const uint32_t p = reg[0] | reg[1] << 8 | reg[2] << 16 | static_cast<uint32_t>(reg[3]) << 24;
+        const uint32_t p =
+            reg[0] | reg[1] << 8 | reg[2] << 16 | static_cast<uint32_t>(reg[3]) << 24;
         // Place in two characters, score in six, then the initials up to the first zero.
         char texto[64];
         std::snprintf(texto, sizeof texto, "%2d %6d %.*s", r + 1, static_cast<int>(p),
-                      static_cast<int>(strnlen(reinterpret_cast<const char *>(reg + 4), 3)), reg + 4);
+                      static_cast<int>(strnlen(reinterpret_cast<const char *>(reg + 4), 3)),
+                      reg + 4);
         lineas.push_back({30 + 21 * r, r == fila ? 239 : -1, texto});
     }
     return muestra_textos(c, lineas);
@@ -109,8 +115,10 @@ bool hasta_menu(Juego &j)
     // Enter counts when it is held at the end of a title pass; held for longer than the
     // library's key-repeat delay (250 ms) it would also confirm the difficulty menu.
     j.tecla("Return", 150);
-    const std::vector<Texto> menu = {{20, -1, "SELECIONA LA DIFICULTAD"}, {80, 255, "VOY DE PASEO"},
-                                     {120, -1, "QUIERO JUGAR"}, {160, 255, "SOY JODIDO"}};
+    const std::vector<Texto> menu = {{20, -1, "SELECIONA LA DIFICULTAD"},
+                                     {80, 255, "VOY DE PASEO"},
+                                     {120, -1, "QUIERO JUGAR"},
+                                     {160, 255, "SOY JODIDO"}};
     return espera_que(10, [&] { return muestra_textos(j.foto(), menu); });
 }
 

@@ -13,7 +13,8 @@ bool muestra_puntos(const Captura &c, uint32_t puntos, int vidas);
 // Fraction (0..1) of the window's pixels that match the shipped picture `datos/<nombre>`.
 double parecido_a(const Captura &c, const std::string &nombre);
 
-// A line of text centred on x 160 with its top at `y`, in palette colour `color` (-1: the font's own).
+// A line of text centred on x 160 with its top at `y`, in palette colour `color` (-1: the font's
+// own).
 struct Texto {
     int y, color;
     std::string texto;
@@ -22,7 +23,8 @@ struct Texto {
 bool muestra_textos(const Captura &c, const std::vector<Texto> &lineas);
 // True when `c` shows ranking table `tabla` (0..2) of the 240-byte `ranking` with row `fila`
 // highlighted (-1 for none): title at the top, ten rows "%2d %6d %.3s" 21 pixels apart.
-bool muestra_ranking(const Captura &c, const std::vector<unsigned char> &ranking, int tabla, int fila);
+bool muestra_ranking(const Captura &c, const std::vector<unsigned char> &ranking, int tabla,
+                     int fila);
 
 // Waits for the window, cuts the opening picture short and returns once the title picture shows.
 bool hasta_titulo(Juego &j);

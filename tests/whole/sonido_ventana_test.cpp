@@ -19,7 +19,10 @@ struct Musica {
     bool mp3, midi;
 };
 
-void PrintTo(const Musica &m, std::ostream *os) { *os << m.nombre; }
+void PrintTo(const Musica &m, std::ostream *os)
+{
+    *os << m.nombre;
+}
 
 class Sonido : public ::testing::TestWithParam<Musica> {};
 
@@ -35,23 +38,28 @@ TEST_P(Sonido, OnlyTheBackgroundMusicIsHeardDuringPlay)
         escribe(e.path(), w);
     }
     // A title tune with one track that only ends.
-    escribe(j.dir() + "/datos/fox.mid",
-            {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 96, 'M', 'T', 'r', 'k', 0, 0, 0, 4, 0, 0xFF, 0x2F, 0});
+    escribe(j.dir() + "/datos/fox.mid", {'M', 'T', 'h', 'd', 0,   0, 0, 6, 0, 0, 0,    1,    0,
+                                         96,  'M', 'T', 'r', 'k', 0, 0, 0, 4, 0, 0xFF, 0x2F, 0});
     if (!m.midi) fs::remove_all(j.dir() + "/midi");
     if (m.mp3) {
         // Thirty seconds of the tone, 16-bit mono at 44100 Hz, encoded with lame.
         std::vector<int16_t> tono(44100 * 30);
-        for (size_t i = 0; i < tono.size(); i++) tono[i] = static_cast<int16_t>(12000 * std::sin(2 * M_PI * 440 * i / 44100));
+        for (size_t i = 0; i < tono.size(); i++)
+            tono[i] = static_cast<int16_t>(12000 * std::sin(2 * M_PI * 440 * i / 44100));
         std::ofstream(j.dir() + "/tono.raw", std::ios::binary)
-            .write(reinterpret_cast<const char *>(tono.data()), static_cast<std::streamsize>(2 * tono.size()));
-        const std::string orden = std::string(VZ_LAME) + " --quiet -b 128 -r -s 44.1 --bitwidth 16 --signed "
-                                  "--little-endian -m m " + j.dir() + "/tono.raw " + j.dir() + "/mp3/tono.mp3";
+            .write(reinterpret_cast<const char *>(tono.data()),
+                   static_cast<std::streamsize>(2 * tono.size()));
+        const std::string orden = std::string(VZ_LAME) +
+                                  " --quiet -b 128 -r -s 44.1 --bitwidth 16 --signed "
+                                  "--little-endian -m m " +
+                                  j.dir() + "/tono.raw " + j.dir() + "/mp3/tono.mp3";
         ASSERT_EQ(std::system(orden.c_str()), 0) << orden;
     }
     // Converted to one known format on its way to the file: 16-bit signed stereo at 44100 Hz.
-    std::ofstream(j.dir() + "/alsa.conf")
-        << "pcm.!default { type plug slave { pcm \"captura\" format S16_LE channels 2 rate 44100 } }\n"
-        << "pcm.captura { type file slave.pcm \"null\" file \"" << j.dir() << "/salida.raw\" format \"raw\" }\n";
+    std::ofstream(j.dir() + "/alsa.conf") << "pcm.!default { type plug slave { pcm \"captura\" "
+                                             "format S16_LE channels 2 rate 44100 } }\n"
+                                          << "pcm.captura { type file slave.pcm \"null\" file \""
+                                          << j.dir() << "/salida.raw\" format \"raw\" }\n";
     j.arranca({}, {{"ALSA_CONFIG_PATH", "/usr/share/alsa/alsa.conf:" + j.dir() + "/alsa.conf"}});
     ASSERT_TRUE(hasta_jugar(j, 1)) << j.salida_error();
     espera(6.0);
@@ -69,7 +77,10 @@ TEST_P(Sonido, OnlyTheBackgroundMusicIsHeardDuringPlay)
     for (size_t b = 0; 4 * (b + N) <= raw.size(); b += N) {
         std::vector<double> x(N);
         double media = 0, energia = 0, s1 = 0, s2 = 0;
-        for (size_t i = 0; i < N; i++) media += (x[i] = static_cast<int16_t>(raw[4 * (b + i)] | raw[4 * (b + i) + 1] << 8)) / N;
+        for (size_t i = 0; i < N; i++) {
+            x[i] = static_cast<int16_t>(raw[4 * (b + i)] | raw[4 * (b + i) + 1] << 8);
+            media += x[i] / N;
+        }
         for (double v : x) energia += (v - media) * (v - media);
         if (std::sqrt(energia / N) < 100) continue;
         sonoras++;
@@ -90,7 +101,8 @@ TEST_P(Sonido, OnlyTheBackgroundMusicIsHeardDuringPlay)
 }
 
 INSTANTIATE_TEST_SUITE_P(Carpetas, Sonido,
-                         ::testing::Values(Musica{"AnMp3", true, true}, Musica{"MidiSongs", false, true},
+                         ::testing::Values(Musica{"AnMp3", true, true},
+                                           Musica{"MidiSongs", false, true},
                                            Musica{"NoMusicFilesIsSilence", false, false}),
                          [](const auto &i) { return std::string(i.param.nombre); });
 
