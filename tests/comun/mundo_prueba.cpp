@@ -2,11 +2,9 @@
 #include "assets/carga.h"
 #include "assets/render.h"
 #include "frame/arranque.h"
-#include "frame/flujo.h"
 #include "frame/paginas.h"
 #include "frame/utilfun.h"
 #include "game/busca.h"
-#include "game/enemigos.h"
 #include "game/juego.h"
 #include "game/scroll.h"
 #include <cstring>

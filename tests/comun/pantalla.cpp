@@ -8,73 +8,79 @@ namespace prueba {
 
 namespace {
 
-DATAFILE *fuente = nullptr;
+FONT *fuente = nullptr;
 PALETTE paleta;
-BITMAP *panel = nullptr;
+BITMAP *hoja = nullptr; // holds the score panel at y 520
 
-unsigned rgb_de(int indice)
+// A black 320 x 240 page in the game's palette, or null when `c` is not the game's picture.
+BITMAP *pagina(const Captura &c)
 {
-    // The X11 driver scales the 6-bit palette to 8 bits per channel.
-    const RGB &c = paleta[indice];
-    auto ocho = [](int v) { return static_cast<unsigned>(v * 255 / 63); };
-    return ocho(c.r) << 16 | ocho(c.g) << 8 | ocho(c.b);
+    static DATAFILE *datos = nullptr;
+    if (hoja == nullptr) {
+        if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0) return nullptr;
+        set_color_depth(8);
+        datos = load_datafile(VZ_RUN_DIR "/datos/font.dat");
+        hoja = load_bitmap(VZ_RUN_DIR "/datos/imagen.bmp", paleta);
+        if (datos == nullptr || hoja == nullptr) return nullptr;
+        fuente = static_cast<FONT *>(datos[1].dat);
+    }
+    if (c.w != 320 || c.h != 240) return nullptr;
+    BITMAP *b = create_bitmap(320, 240);
+    clear_to_color(b, 0);
+    return b;
 }
 
-bool parecido(unsigned a, unsigned b)
+// Fraction of rows y0..239 of `c` that show `b` in palette `pal`; `b` is destroyed.
+double parecido(const Captura &c, BITMAP *b, const RGB *pal, int y0 = 0)
 {
-    for (int s : {0, 8, 16})
-        if (std::abs(static_cast<int>((a >> s) & 0xff) - static_cast<int>((b >> s) & 0xff)) > 6)
-            return false;
-    return true;
+    if (b == nullptr) return 0.0;
+    int iguales = 0;
+    for (int y = y0; y < 240; y++)
+        for (int x = 0; x < 320; x++) {
+            // The X11 driver scales the 6-bit palette to 8 bits per channel.
+            const RGB &p = pal[getpixel(b, x, y)];
+            const int esperado[3] = {p.r * 255 / 63, p.g * 255 / 63, p.b * 255 / 63};
+            bool igual = true;
+            for (int i = 0; i < 3; i++)
+                igual = igual && std::abs(c.rgb[3 * (y * 320 + x) + i] - esperado[i]) <= 6;
+            iguales += igual;
+        }
+    destroy_bitmap(b);
+    return iguales / (320.0 * (240 - y0));
 }
 
 } // namespace
 
-bool carga_datos_juego()
-{
-    if (panel != nullptr) return true;
-    if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0) return false;
-    set_color_depth(8);
-    const std::string run = VZ_RUN_DIR;
-    fuente = load_datafile((run + "/datos/font.dat").c_str());
-    BITMAP *hoja = load_bitmap((run + "/datos/imagen.bmp").c_str(), paleta);
-    if (fuente == nullptr || hoja == nullptr) return false;
-    panel = create_bitmap(320, 48);
-    blit(hoja, panel, 0, 520, 0, 0, 320, 48);
-    destroy_bitmap(hoja);
-    return true;
-}
-
 bool muestra_puntos(const Captura &c, uint32_t puntos, int vidas)
 {
-    if (!carga_datos_juego() || c.w != 320 || c.h != 240) return false;
-    BITMAP *esperado = create_bitmap(320, 240);
-    clear_bitmap(esperado);
-    blit(panel, esperado, 0, 0, 0, 192, 320, 48);
-    textprintf_centre_ex(esperado, static_cast<FONT *>(fuente[1].dat), 160, 206, -1, -1,
-                         "PUNTOS:%5d VIDAS:%2d", static_cast<int>(puntos), vidas);
-    int malos = 0;
-    for (int y = 192; y < 240; y++)
-        for (int x = 0; x < 320; x++) malos += !parecido(c.pixel(x, y), rgb_de(getpixel(esperado, x, y)));
-    destroy_bitmap(esperado);
-    return malos == 0;
+    BITMAP *b = pagina(c);
+    if (b == nullptr) return false;
+    blit(hoja, b, 0, 520, 0, 192, 320, 48);
+    textprintf_centre_ex(b, fuente, 160, 206, -1, -1, "PUNTOS:%5d VIDAS:%2d",
+                         static_cast<int>(puntos), vidas);
+    return parecido(c, b, paleta, 192) == 1.0;
+}
+
+double parecido_a(const Captura &c, const std::string &nombre)
+{
+    BITMAP *b = pagina(c);
+    if (b == nullptr) return 0.0;
+    destroy_bitmap(b);
+    PALETTE pal;
+    return parecido(c, load_bitmap((VZ_RUN_DIR "/datos/" + nombre).c_str(), pal), pal);
 }
 
 bool muestra_textos(const Captura &c, const std::vector<Texto> &lineas)
 {
-    if (!carga_datos_juego() || c.w != 320 || c.h != 240) return false;
-    BITMAP *esperado = create_bitmap(320, 240);
-    clear_to_color(esperado, 0);
+    BITMAP *b = pagina(c);
+    if (b == nullptr) return false;
     for (const auto &l : lineas)
-        textprintf_centre_ex(esperado, static_cast<FONT *>(fuente[1].dat), 160, l.y, l.color, -1, "%s", l.texto.c_str());
-    int malos = 0;
-    for (int y = 0; y < 240; y++)
-        for (int x = 0; x < 320; x++) malos += !parecido(c.pixel(x, y), rgb_de(getpixel(esperado, x, y)));
-    destroy_bitmap(esperado);
-    return malos == 0;
+        textprintf_centre_ex(b, fuente, 160, l.y, l.color, -1, "%s", l.texto.c_str());
+    return parecido(c, b, paleta) == 1.0;
 }
 
-bool muestra_ranking(const Captura &c, const std::vector<unsigned char> &ranking, int tabla, int fila)
+bool muestra_ranking(const Captura &c, const std::vector<unsigned char> &ranking, int tabla,
+                     int fila)
 {
     static const char *const titulos[3] = {"RANKING - VOY DE PASEO", "RANKING - QUIERO JUGAR",
                                            "RANKING - SOY JODIDO"};
@@ -82,31 +88,16 @@ bool muestra_ranking(const Captura &c, const std::vector<unsigned char> &ranking
     std::vector<Texto> lineas = {{5, -1, titulos[tabla]}};
     for (int r = 0; r < 10; r++) {
         const unsigned char *reg = ranking.data() + 80 * tabla + 8 * r;
-        const uint32_t p = reg[0] | reg[1] << 8 | reg[2] << 16 | static_cast<uint32_t>(reg[3]) << 24;
+        const uint32_t p =
+            reg[0] | reg[1] << 8 | reg[2] << 16 | static_cast<uint32_t>(reg[3]) << 24;
         // Place in two characters, score in six, then the initials up to the first zero.
-        char fila_texto[64];
-        std::snprintf(fila_texto, sizeof fila_texto, "%2d %6d %.*s", r + 1, static_cast<int>(p),
-                      static_cast<int>(strnlen(reinterpret_cast<const char *>(reg + 4), 3)), reg + 4);
-        lineas.push_back({30 + 21 * r, r == fila ? 239 : -1, fila_texto});
+        char texto[64];
+        std::snprintf(texto, sizeof texto, "%2d %6d %.*s", r + 1, static_cast<int>(p),
+                      static_cast<int>(strnlen(reinterpret_cast<const char *>(reg + 4), 3)),
+                      reg + 4);
+        lineas.push_back({30 + 21 * r, r == fila ? 239 : -1, texto});
     }
     return muestra_textos(c, lineas);
-}
-
-double parecido_a(const Captura &c, const std::string &nombre)
-{
-    if (!carga_datos_juego() || c.w != 320 || c.h != 240) return 0.0;
-    PALETTE pal;
-    BITMAP *b = load_bitmap((std::string(VZ_RUN_DIR) + "/datos/" + nombre).c_str(), pal);
-    if (b == nullptr) return 0.0;
-    auto ocho = [](int v) { return static_cast<unsigned>(v * 255 / 63); };
-    int iguales = 0;
-    for (int y = 0; y < 240; y++)
-        for (int x = 0; x < 320; x++) {
-            const RGB &p = pal[getpixel(b, x, y)];
-            iguales += parecido(c.pixel(x, y), ocho(p.r) << 16 | ocho(p.g) << 8 | ocho(p.b));
-        }
-    destroy_bitmap(b);
-    return iguales / (320.0 * 240.0);
 }
 
 bool hasta_titulo(Juego &j)
@@ -123,19 +114,18 @@ bool hasta_menu(Juego &j)
     if (!hasta_titulo(j)) return false;
     // Enter counts when it is held at the end of a title pass; held for longer than the
     // library's key-repeat delay (250 ms) it would also confirm the difficulty menu.
-    j.pulsa("Return");
-    std::this_thread::sleep_for(std::chrono::milliseconds(150));
-    j.suelta("Return");
-    const std::vector<Texto> menu = {{20, -1, "SELECIONA LA DIFICULTAD"}, {80, 255, "VOY DE PASEO"},
-                                     {120, -1, "QUIERO JUGAR"}, {160, 255, "SOY JODIDO"}};
+    j.tecla("Return", 150);
+    const std::vector<Texto> menu = {{20, -1, "SELECIONA LA DIFICULTAD"},
+                                     {80, 255, "VOY DE PASEO"},
+                                     {120, -1, "QUIERO JUGAR"},
+                                     {160, 255, "SOY JODIDO"}};
     return espera_que(10, [&] { return muestra_textos(j.foto(), menu); });
 }
 
 bool hasta_jugar(Juego &j, int dificultad)
 {
     if (!hasta_menu(j)) return false;
-    if (dificultad == 2) j.tecla("Down");
-    if (dificultad == 0) j.tecla("Up");
+    if (dificultad != 1) j.tecla(dificultad == 2 ? "Down" : "Up");
     j.tecla("Return");
     // Generous: the first song's instruments load here, slowly on a busy machine.
     return espera_que(30, [&] { return muestra_puntos(j.foto(), 0, 6 - dificultad); });

@@ -1,11 +1,8 @@
 #include "ventana.h"
 #include <X11/Xlib.h>
-#include <cerrno>
-#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
@@ -21,56 +18,22 @@ std::string pantalla_xvfb = "640x480x24";
 
 namespace {
 
-std::string ejecuta(const std::string &orden)
-{
-    std::string salida;
-    FILE *p = popen(orden.c_str(), "r");
-    if (p == nullptr) return salida;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0) salida.append(buf, n);
-    pclose(p);
-    return salida;
-}
-
 void mata(pid_t &pid)
 {
     if (pid <= 0) return;
     kill(pid, SIGTERM);
-    for (int i = 0; i < 40; i++) {
-        if (waitpid(pid, nullptr, WNOHANG) == pid) {
-            pid = -1;
-            return;
-        }
-        usleep(50000);
+    if (!espera_que(2, [&] { return waitpid(pid, nullptr, WNOHANG) == pid; })) {
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
     }
-    kill(pid, SIGKILL);
-    waitpid(pid, nullptr, 0);
     pid = -1;
 }
 
-// Starts Xvfb and returns the display number it chose ("" if it did not start).
-std::string lanza_xvfb(pid_t &pid)
+bool abre(const std::string &display)
 {
-    int tubo[2];
-    if (pipe(tubo) != 0) throw std::runtime_error("pipe");
-    pid = fork();
-    if (pid == 0) {
-        close(tubo[0]);
-        const int nul = open("/dev/null", O_WRONLY);
-        dup2(nul, 1);
-        dup2(nul, 2);
-        const std::string fd = std::to_string(tubo[1]);
-        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", pantalla_xvfb.c_str(), "-nolisten",
-               "tcp", static_cast<char *>(nullptr));
-        _exit(127);
-    }
-    close(tubo[1]);
-    std::string numero;
-    char c;
-    while (read(tubo[0], &c, 1) == 1 && c != '\n') numero += c;
-    close(tubo[0]);
-    return numero;
+    Display *d = XOpenDisplay(display.c_str());
+    if (d != nullptr) XCloseDisplay(d);
+    return d != nullptr;
 }
 
 } // namespace
@@ -105,30 +68,31 @@ Juego::Juego()
         const fs::path desde = fs::path(VZ_RUN_DIR) / sub;
         if (fs::exists(desde)) fs::copy(desde, dir_ + "/" + sub, fs::copy_options::recursive);
     }
-
-    // Xvfb picks a free display itself and tells us its number through a pipe. Servers started
-    // side by side by parallel tests have been seen to report a display that then refuses
-    // connections, so a display counts only once we can open it; otherwise start another.
+    // Xvfb picks a free display and writes its number to a pipe. Servers started side by side by
+    // parallel tests have reported a display that then refused connections, so a display counts
+    // only once we can open it; otherwise another server is started.
     for (int intento = 0; intento < 3 && display_.empty(); intento++) {
-        const std::string numero = lanza_xvfb(xvfb_);
-        if (numero.empty()) {
-            mata(xvfb_);
-            continue;
+        int tubo[2];
+        if (pipe(tubo) != 0) throw std::runtime_error("pipe");
+        if ((xvfb_ = fork()) == 0) {
+            const int nul = open("/dev/null", O_WRONLY);
+            dup2(nul, 1);
+            dup2(nul, 2);
+            execlp("Xvfb", "Xvfb", "-displayfd", std::to_string(tubo[1]).c_str(), "-screen", "0",
+                   pantalla_xvfb.c_str(), "-nolisten", "tcp", static_cast<char *>(nullptr));
+            _exit(127);
         }
-        const std::string candidato = ":" + numero;
-        const bool abre = espera_que(5, [&] {
-            Display *d = XOpenDisplay(candidato.c_str());
-            if (d != nullptr) XCloseDisplay(d);
-            return d != nullptr;
-        });
-        if (abre)
-            display_ = candidato;
+        close(tubo[1]);
+        std::string numero = ":";
+        for (char c; read(tubo[0], &c, 1) == 1 && c != '\n';) numero += c;
+        close(tubo[0]);
+        if (numero.size() > 1 && espera_que(5, [&] { return abre(numero); }))
+            display_ = numero;
         else
             mata(xvfb_);
     }
     if (display_.empty()) throw std::runtime_error("Xvfb did not start");
-    // A held key must not repeat: tests hold keys for seconds.
-    ejecuta("DISPLAY=" + display_ + " xset r off");
+    en_x("xset r off"); // tests hold keys for seconds
 }
 
 Juego::~Juego()
@@ -144,89 +108,76 @@ void Juego::arranca(const std::vector<std::string> &args,
 {
     argumentos_ = args;
     entorno_ = env;
-    juego_ = fork();
-    if (juego_ == 0) {
-        if (chdir((carpeta.empty() ? dir_ : carpeta).c_str()) != 0) _exit(126);
-        const int out = open((dir_ + "/salida.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const int err = open((dir_ + "/error.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        dup2(out, 1);
-        dup2(err, 2);
-        setenv("DISPLAY", display_.c_str(), 1);
-        for (const auto &[k, v] : env) setenv(k.c_str(), v.c_str(), 1);
-        std::vector<char *> argv;
-        const std::string binario = programa.empty() ? std::string(VZ_RUN_DIR) + "/vorkzel" : programa;
-        argv.push_back(const_cast<char *>(binario.c_str()));
-        for (const auto &a : args) argv.push_back(const_cast<char *>(a.c_str()));
-        argv.push_back(nullptr);
-        execv(binario.c_str(), argv.data());
-        _exit(127);
-    }
+    if ((juego_ = fork()) != 0) return;
+    if (chdir((carpeta.empty() ? dir_ : carpeta).c_str()) != 0) _exit(126);
+    dup2(open((dir_ + "/salida.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
+    dup2(open((dir_ + "/error.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
+    setenv("DISPLAY", display_.c_str(), 1);
+    for (const auto &[k, v] : env) setenv(k.c_str(), v.c_str(), 1);
+    const std::string binario = programa.empty() ? std::string(VZ_RUN_DIR) + "/vorkzel" : programa;
+    std::vector<char *> argv = {const_cast<char *>(binario.c_str())};
+    for (const auto &a : args) argv.push_back(const_cast<char *>(a.c_str()));
+    argv.push_back(nullptr);
+    execv(binario.c_str(), argv.data());
+    _exit(127);
 }
 
-int Juego::xdotool(const std::string &args) const
+std::string Juego::en_x(const std::string &orden) const
 {
-    return std::system(("DISPLAY=" + display_ + " xdotool " + args + " >/dev/null 2>&1").c_str());
+    std::string salida;
+    FILE *p = popen(("DISPLAY=" + display_ + " " + orden + " 2>/dev/null").c_str(), "r");
+    if (p == nullptr) return salida;
+    char buf[4096];
+    for (size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) salida.append(buf, n);
+    pclose(p);
+    return salida;
 }
 
 bool Juego::espera_ventana(double segundos)
 {
     auto busca = [&] {
         return espera_que(segundos, [&] {
-            const std::string id =
-                ejecuta("DISPLAY=" + display_ + " xdotool search --name '^VORK-ZEL 2003$' 2>/dev/null");
-            ventana_ = std::strtoul(id.c_str(), nullptr, 10);
+            ventana_ =
+                std::strtoul(en_x("xdotool search --name '^VORK-ZEL 2003$'").c_str(), nullptr, 10);
             return ventana_ != 0 || !vivo();
         });
     };
-    bool hallada = busca();
     // Under a heavily loaded parallel run the game has, rarely, been refused a connection to a
     // server that the harness itself could reach. That is the machine, not the game: say so in
     // the test's output and start the game once more.
-    if (hallada && ventana_ == 0 && estado_ == 1 && entorno_.count("DISPLAY") == 0 &&
+    if (busca() && ventana_ == 0 && estado_ == 1 && entorno_.count("DISPLAY") == 0 &&
         salida_error().find("no display") != std::string::npos) {
         std::fprintf(stderr, "harness: the game could not open %s (%s); starting it again\n",
                      display_.c_str(), salida_error().c_str());
         arranca(argumentos_, entorno_);
-        hallada = busca();
+        busca();
     }
-    if (!hallada || ventana_ == 0) return false;
+    if (ventana_ == 0) return false;
     // No window manager under Xvfb: focus it ourselves so that keys reach it.
-    xdotool("windowfocus --sync " + std::to_string(ventana_));
+    en_x("xdotool windowfocus --sync " + std::to_string(ventana_));
     return true;
 }
 
-void Juego::tecla(const std::string &keysym)
+void Juego::tecla(const std::string &keysym, int ms)
 {
-    // Held like a finger would: the game reads held keys once a tick, and a press shorter than
-    // that could be missed. Well under the library's 250 ms key-repeat delay.
-    pulsa(keysym);
-    std::this_thread::sleep_for(std::chrono::milliseconds(80));
-    suelta(keysym);
+    en_x("xdotool keydown " + keysym);
+    espera(ms / 1000.0);
+    en_x("xdotool keyup " + keysym);
 }
-void Juego::pulsa(const std::string &keysym) { xdotool("keydown " + keysym); }
-void Juego::suelta(const std::string &keysym) { xdotool("keyup " + keysym); }
 
 Captura Juego::foto() const
 {
-    Captura c;
-    const std::string ppm = ejecuta("DISPLAY=" + display_ + " import -window " +
-                                    std::to_string(ventana_) + " -depth 8 ppm:- 2>/dev/null");
-    int maxval = 0, leidos = 0;
-    if (std::sscanf(ppm.c_str(), "P6 %d %d %d%n", &c.w, &c.h, &maxval, &leidos) != 3) return c;
-    const size_t inicio = static_cast<size_t>(leidos) + 1;
-    const size_t bytes = static_cast<size_t>(c.w) * c.h * 3;
-    if (ppm.size() < inicio + bytes) {
-        c.w = c.h = 0;
-        return c;
-    }
-    c.rgb.assign(ppm.begin() + static_cast<long>(inicio), ppm.begin() + static_cast<long>(inicio + bytes));
-    if (escala > 1) {
-        Captura r{c.w / escala, c.h / escala, {}};
-        for (int y = 0; y < r.h; y++)
-            for (int x = 0; x < r.w; x++)
-                for (int i = 0; i < 3; i++) r.rgb.push_back(c.rgb[3 * (y * escala * c.w + x * escala) + i]);
-        return r;
-    }
+    const std::string ppm = en_x("import -window " + std::to_string(ventana_) + " -depth 8 ppm:-");
+    int w = 0, h = 0, maxval = 0, cabecera = 0;
+    if (std::sscanf(ppm.c_str(), "P6 %d %d %d%n", &w, &h, &maxval, &cabecera) != 3 ||
+        ppm.size() < cabecera + 1 + 3u * w * h)
+        return {};
+    // One pixel of each square of the enlarged window.
+    Captura c{w / escala, h / escala, {}};
+    for (int y = 0; y < c.h; y++)
+        for (int x = 0; x < c.w; x++)
+            for (int i = 0; i < 3; i++)
+                c.rgb.push_back(ppm[cabecera + 1 + 3 * (y * escala * w + x * escala) + i]);
     return c;
 }
 
@@ -242,20 +193,16 @@ void Juego::cierra_ventana()
     ev.xclient.data.l[0] = static_cast<long>(XInternAtom(d, "WM_DELETE_WINDOW", False));
     ev.xclient.data.l[1] = CurrentTime;
     XSendEvent(d, ventana_, False, NoEventMask, &ev);
-    XFlush(d);
     XCloseDisplay(d);
 }
 
 bool Juego::vivo()
 {
-    if (juego_ <= 0) return false;
     int st;
-    if (waitpid(juego_, &st, WNOHANG) == juego_) {
-        estado_ = WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st);
-        juego_ = -1;
-        return false;
-    }
-    return true;
+    if (juego_ <= 0 || waitpid(juego_, &st, WNOHANG) != juego_) return juego_ > 0;
+    estado_ = WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st);
+    juego_ = -1;
+    return false;
 }
 
 bool Juego::espera_fin(double segundos, int &estado)

@@ -1,23 +1,17 @@
 #include "almp3_falso.h"
 #include "music/almp3.h"
 
-struct ALMP3_MP3STREAM {
-    char bloque[32768];
-    int tam;
-};
+// Songs never ask for more data and never end.
+struct ALMP3_MP3STREAM {};
 
 namespace falso {
 
 std::vector<Llamada> llamadas;
-bool quiere_datos = false;
-int fin_cancion = 0;
 bool rechaza = false;
 
 void reinicia()
 {
     llamadas.clear();
-    quiere_datos = false;
-    fin_cancion = 0;
     rechaza = false;
 }
 
@@ -36,23 +30,23 @@ ALMP3_MP3STREAM *almp3_create_mp3stream(void *, int len, int last)
 {
     llamadas.push_back({"create", len, last});
     if (falso::rechaza) return nullptr;
-    return new ALMP3_MP3STREAM{{}, len};
+    return new ALMP3_MP3STREAM;
 }
 int almp3_play_mp3stream(ALMP3_MP3STREAM *, int len, int vol, int pan)
 {
     llamadas.push_back({"play", vol, pan});
     return len == 65536 ? 0 : -1;
 }
-void *almp3_get_mp3stream_buffer(ALMP3_MP3STREAM *s)
+void *almp3_get_mp3stream_buffer(ALMP3_MP3STREAM *)
 {
     llamadas.push_back({"get"});
-    return falso::quiere_datos ? s->bloque : nullptr;
+    return nullptr;
 }
 void almp3_free_mp3stream_buffer(ALMP3_MP3STREAM *, int n) { llamadas.push_back({"free", n}); }
 int almp3_poll_mp3stream(ALMP3_MP3STREAM *)
 {
     llamadas.push_back({"poll"});
-    return falso::fin_cancion;
+    return 0;
 }
 void almp3_adjust_mp3stream(ALMP3_MP3STREAM *, int vol, int pan, int /*speed*/)
 {

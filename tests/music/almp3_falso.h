@@ -11,9 +11,7 @@ struct Llamada {
 };
 
 extern std::vector<Llamada> llamadas;
-extern bool quiere_datos;  // get_buffer hands out a buffer
-extern int fin_cancion;    // what poll returns
-extern bool rechaza;       // create refuses every block
+extern bool rechaza; // create refuses every block
 void reinicia();
 int cuenta(const std::string &que);
 

@@ -1,6 +1,5 @@
-// The music code under ThreadSanitizer, with the game's timer running and real sound mixing
-// (through con_sonido.sh). The main thread starts, stops, turns down and draws while the timer
-// thread polls and changes songs; songs last about a second so that they change often.
+// The MP3 stream layer and the music code under ThreadSanitizer, with real sound mixing (through
+// con_sonido.sh) into a file. Songs are sine tones encoded by lame while the test runs.
 #include "allegro_vz.h"
 #include "assets/carga.h"
 #include "assets/render.h"
@@ -10,10 +9,14 @@
 #include "game/mundo.h"
 #include "game/scroll.h"
 #include "music/candado.h"
+#include "music/almp3.h"
 #include "music/mp3.h"
 #include "music/musica.h"
 #include <chrono>
+#include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -26,165 +29,134 @@ namespace fs = std::filesystem;
 namespace {
 
 using Bytes = std::vector<unsigned char>;
+constexpr int kBlock = 32768;
 
-void escribe(const fs::path &p, const Bytes &b)
-{
-    std::ofstream(p, std::ios::binary)
-        .write(reinterpret_cast<const char *>(b.data()), static_cast<std::streamsize>(b.size()));
-}
-
-void pon(Bytes &b, uint32_t v, int n)
-{
-    for (int i = n - 1; i >= 0; i--) b.push_back(static_cast<unsigned char>(v >> (8 * i)));
-}
-
-// One track: `notas` quarter notes at 120 bpm (96 ticks each), about notas / 2 seconds.
-Bytes midi_corto(int notas, int tono)
-{
-    Bytes pista;
-    for (int i = 0; i < notas; i++) {
-        for (int v : {0x00, 0x90, tono + i, 100, 0x60, 0x80, tono + i, 0}) pista.push_back(static_cast<unsigned char>(v));
-    }
-    for (int v : {0x00, 0xFF, 0x2F, 0x00}) pista.push_back(static_cast<unsigned char>(v));
-    Bytes m = {'M', 'T', 'h', 'd'};
-    pon(m, 6, 4);
-    pon(m, 0, 2);
-    pon(m, 1, 2);
-    pon(m, 192, 2);
-    for (char c : std::string("MTrk")) m.push_back(static_cast<unsigned char>(c));
-    pon(m, static_cast<uint32_t>(pista.size()), 4);
-    m.insert(m.end(), pista.begin(), pista.end());
-    return m;
-}
-
-void mp3_corto(const fs::path &mp3, double segundos, double hz)
-{
-    const std::string orden = std::string(VZ_LAME) + " --quiet -r -s 44.1 --bitwidth 16 --signed --little-endian -m m " +
-                              "- " + mp3.string();
+// `seconds` of a tone at `hz`, 16-bit at `khz` with `canales` channels, encoded by lame with
+// `opts`.
+Bytes tono(const fs::path &mp3, double hz, const char *khz, int canales, double seconds,
+           const std::string &opts) {
+    const std::string orden = std::string(VZ_LAME) + " --quiet -r -s " + khz +
+                              " --bitwidth 16 --signed " + "--little-endian " +
+                              (canales == 1 ? "-m m " : "") + opts + " - " + mp3.string();
     FILE *p = popen(orden.c_str(), "w");
-    ASSERT_NE(p, nullptr);
-    for (int i = 0; i < static_cast<int>(44100 * segundos); i++) {
-        const auto s = static_cast<int16_t>(8000 * std::sin(2 * M_PI * hz * i / 44100));
-        std::fputc(s & 0xff, p);
-        std::fputc((s >> 8) & 0xff, p);
+    const double rate = std::atof(khz) * 1000;
+    for (int i = 0; i < static_cast<int>(rate * seconds); i++) {
+        const auto s = static_cast<int16_t>(8000 * std::sin(2 * M_PI * hz * i / rate));
+        for (int c = 0; c < 2 * canales; c++)
+            std::fputc(c % 2 == 0 ? s & 0xff : (s >> 8) & 0xff, p);
     }
-    ASSERT_EQ(pclose(p), 0) << orden;
+    EXPECT_EQ(pclose(p), 0) << orden;
+    std::ifstream in(mp3, std::ios::binary);
+    return Bytes((std::istreambuf_iterator<char>(in)), {});
 }
 
-// Song changes, read the way the game's own threads share them: under the music lock.
-int cursor()
-{
+// Fed as the music code feeds it, at most one block per poll: the stream asks for every byte,
+// learns the last block's size, then never asks again and ends.
+TEST(Almp3, SongsAreFedBlockByBlockToTheirEnd) {
+    Bytes corte = tono("corte.mp3", 440, "44.1", 2, 2.0, "-b 320 --cbr");
+    corte.resize(kBlock); // exactly one block, cut mid-frame
+    Bytes basura(kBlock, 0x55);
+    EXPECT_EQ(almp3_create_mp3stream(basura.data(), 0, -1), nullptr) << "empty block";
+    EXPECT_EQ(almp3_create_mp3stream(basura.data(), kBlock, 0), nullptr) << "not MP3";
+    for (const Bytes &mp3 : {tono("a.mp3", 440, "44.1", 2, 1.0, "-b 128"), corte,
+                             tono("b.mp3", 440, "44.1", 2, 3.0, "-b 320 --cbr"),
+                             tono("c.mp3", 660, "22.05", 1, 2.0, "-b 160")}) {
+        size_t pos = std::min<size_t>(mp3.size(), kBlock);
+        Bytes primero(mp3.begin(), mp3.begin() + static_cast<long>(pos));
+        ALMP3_MP3STREAM *s =
+            almp3_create_mp3stream(primero.data(), static_cast<int>(pos), pos < kBlock ? -1 : 0);
+        ASSERT_NE(s, nullptr) << mp3.size();
+        std::fill(primero.begin(), primero.end(), 0); // the stream keeps its own copy
+        EXPECT_EQ(almp3_play_mp3stream(s, 65536, 255, 128), 0);
+        int ultimo = pos < kBlock ? static_cast<int>(pos) : -2, tarde = 0; // -2: no last block yet
+        const auto limite = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (almp3_poll_mp3stream(s) == 0 && std::chrono::steady_clock::now() < limite) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            if (void *buf = almp3_get_mp3stream_buffer(s)) {
+                tarde += ultimo != -2;
+                const size_t n = std::min<size_t>(mp3.size() - pos, kBlock);
+                std::memcpy(buf, mp3.data() + pos, n);
+                pos += n;
+                if (n < kBlock) ultimo = static_cast<int>(n);
+                almp3_free_mp3stream_buffer(s, n < kBlock ? static_cast<int>(n) : -1);
+            }
+        }
+        EXPECT_NE(almp3_poll_mp3stream(s), 0) << mp3.size() << " bytes: did not end";
+        EXPECT_EQ(pos, mp3.size()) << "every byte was asked for";
+        EXPECT_EQ(ultimo, static_cast<int>(mp3.size() % kBlock));
+        EXPECT_EQ(tarde, 0) << "a buffer offered after the last block";
+        almp3_destroy_mp3stream(s);
+    }
+}
+
+// The playlist cursor, read the way the game's own threads share it: under the music lock.
+int cursor() {
     std::lock_guard<std::mutex> cerrojo(candado_musica);
     return listamusica[10];
 }
 
-struct Carrera {
-    int cambios = 0;
-    // Runs `paso` on the main thread for `segundos` while the timer polls the music every 10 ms,
-    // drawing a frame between steps; counts the playlist cursor's moves.
-    template <class F> void corre(double segundos, F paso)
-    {
-        std::mt19937 azar(7);
-        BITMAP *pagina = create_bitmap(320, 240);
-        active_page = pagina;
-        install_int(mp3actualiza, 10);
-        install_int(fps_proc, 100);
-        int antes = cursor();
-        const auto fin = std::chrono::steady_clock::now() + std::chrono::duration<double>(segundos);
-        while (std::chrono::steady_clock::now() < fin) {
-            paso(azar);
-            act_grafica();
-            const int ahora = cursor();
-            cambios += ahora != antes;
-            antes = ahora;
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        }
-        remove_int(mp3actualiza);
-        remove_int(fps_proc);
-        destroy_bitmap(pagina);
-    }
-};
-
-TEST(MusicaHilos, Mp3SongsChangeOnTheTimerWhileTheMainThreadStopsAndTurnsThemDown)
-{
+TEST(MusicaHilos, SongsChangeOnTheTimerWhileTheMainThreadStopsTurnsDownAndDraws) {
     buscaarchmp3();
     ASSERT_EQ(musicas, 4);
     armalistamusica();
     playmp3();
-    Carrera c;
-    c.corre(6.0, [](std::mt19937 &azar) {
-        switch (azar() % 100) {
-        case 0: stopmp3(); break;
-        case 1: case 2: case 3: playmp3(); break;
-        case 4: ajusta_mp3(100); break;
-        case 5: ajusta_mp3(255); break;
-        default: break;
-        }
-    });
+    std::mt19937 azar(7);
+    install_int(mp3actualiza, 10);
+    install_int(fps_proc, 100);
+    int antes = cursor(), cambios = 0;
+    for (const auto fin = std::chrono::steady_clock::now() + std::chrono::seconds(6);
+         std::chrono::steady_clock::now() < fin;) {
+        const unsigned paso = azar() % 100;
+        if (paso == 0) stopmp3();
+        if (paso >= 1 && paso <= 3) playmp3();
+        if (paso == 4 || paso == 5) ajusta_mp3(paso == 4 ? 100 : 255);
+        act_grafica();
+        cambios += cursor() != antes;
+        antes = cursor();
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    remove_int(mp3actualiza);
+    remove_int(fps_proc);
     stopmp3();
-    EXPECT_EQ(mp3est, 0);
     // Three playable songs of a second each (and one that is skipped) in six seconds.
-    EXPECT_GE(c.cambios, 4);
-}
-
-TEST(MusicaHilos, MidiSongsChangeOnTheTimerWhileTheMainThreadStopsThem)
-{
-    buscaarchm();
-    ASSERT_EQ(musicas, 3);
-    armalistamusica();
-    playmidimusic();
-    Carrera c;
-    c.corre(6.0, [](std::mt19937 &azar) {
-        switch (azar() % 100) {
-        case 0: stopmidi(); break;
-        case 1: case 2: case 3: playmidimusic(); break;
-        default: break;
-        }
-    });
-    stopmidi();
-    EXPECT_GE(c.cambios, 4);
+    EXPECT_GE(cambios, 4);
 }
 
 } // namespace
 
-int main(int argc, char **argv)
-{
+int main(int argc, char **argv) {
     ::testing::InitGoogleTest(&argc, argv);
-    if (std::getenv("VZ_CAPTURA") == nullptr) {
-        std::fprintf(stderr, "run through con_sonido.sh\n");
-        return 1;
-    }
     char plantilla[] = "/tmp/vz-tsan-XXXXXX";
-    if (mkdtemp(plantilla) == nullptr) return 1;
+    if (std::getenv("VZ_CAPTURA") == nullptr || mkdtemp(plantilla) == nullptr) return 1;
     const fs::path dir = plantilla;
     fs::create_directory_symlink(fs::path(VZ_RUN_DIR) / "datos", dir / "datos");
     fs::create_directories(dir / "mp3");
-    fs::create_directories(dir / "midi");
-    for (int i = 0; i < 3; i++) mp3_corto(dir / "mp3" / ("0" + std::to_string(i) + ".mp3"), 1.0, 330 + 110 * i);
-    escribe(dir / "mp3" / "03_roto.mp3", Bytes(5000, 0x55));
-    for (int i = 0; i < 3; i++) escribe(dir / "midi" / ("0" + std::to_string(i) + ".mid"), midi_corto(2, 60 + 5 * i));
     fs::current_path(dir);
+    // Three songs of a second, each longer than a block, and one that does not open.
+    for (int i = 0; i < 3; i++)
+        tono("mp3/0" + std::to_string(i) + ".mp3", 330 + 110 * i, "44.1", 1, 1.0, "-b 320");
+    std::ofstream("mp3/03_roto.mp3") << std::string(5000, 'U');
 
     int resultado = 1;
-    if (install_allegro(SYSTEM_AUTODETECT, &errno, atexit) == 0) {
-        install_timer();
+    if (install_allegro(SYSTEM_AUTODETECT, &errno, atexit) != 0 || install_timer() != 0 ||
+        install_sound(DIGI_AUTODETECT, MIDI_NONE, nullptr) != 0) {
+        std::fprintf(stderr, "no sound: %s\n", allegro_error);
+    } else {
+        // The frame drawn between steps needs the game's pictures and fonts.
         set_color_depth(8);
-        set_config_string("sound", "patches", "datos/patches.cfg");
-        if (install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, nullptr) != 0) {
-            std::fprintf(stderr, "no sound: %s\n", allegro_error);
-        } else {
-            // The frame drawn between steps needs the game's pictures and fonts.
-            DATAFILE *fuente = load_datafile("datos/font.dat");
-            font2 = font;
-            if (fuente != nullptr) font = static_cast<FONT *>(fuente[1].dat);
-            bg = -1;
-            CargarBMP();
-            scroll = create_bitmap(640, 192);
-            clear_bitmap(scroll);
-            y = 96.0f;
-            if (fuente != nullptr && datos_fallidos(stderr) == 0) resultado = RUN_ALL_TESTS();
-            DestruyeBMP();
+        DATAFILE *fuente = load_datafile("datos/font.dat");
+        font2 = font;
+        bg = -1;
+        CargarBMP();
+        active_page = create_bitmap(320, 240);
+        scroll = create_bitmap(640, 192);
+        clear_bitmap(scroll);
+        y = 96.0f;
+        if (fuente != nullptr && datos_fallidos(stderr) == 0) {
+            font = static_cast<FONT *>(fuente[1].dat);
+            resultado = RUN_ALL_TESTS();
         }
+        DestruyeBMP();
     }
     allegro_exit();
     fs::current_path("/");

@@ -1,10 +1,8 @@
 #include "niveles_prueba.h"
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <thread>
 
 namespace prueba {
 
@@ -22,12 +20,9 @@ void pon_niveles(const std::string &dir, std::initializer_list<nivel::Nivel> niv
 {
     std::filesystem::remove_all(dir + "/levels");
     std::filesystem::create_directories(dir + "/levels");
-    int i = 1;
-    for (const auto &n : niveles) {
-        char nombre[32];
-        std::snprintf(nombre, sizeof nombre, "/levels/%02d.map", i++);
-        escribe(dir + nombre, nivel::a_binario(n));
-    }
+    int i = 0;
+    for (const auto &n : niveles)
+        escribe(dir + "/levels/0" + std::to_string(++i) + ".map", nivel::a_binario(n));
 }
 
 Bytes lee(const std::string &ruta)
@@ -42,7 +37,8 @@ void escribe(const std::string &ruta, const Bytes &b)
         .write(reinterpret_cast<const char *>(b.data()), static_cast<std::streamsize>(b.size()));
 }
 
-void pon_registro(Bytes &b, int tabla, int fila, uint32_t puntos, const char *ini, unsigned char reservado)
+void pon_registro(Bytes &b, int tabla, int fila, uint32_t puntos, const char *ini,
+                  unsigned char reservado)
 {
     unsigned char *r = b.data() + 80 * tabla + 8 * fila;
     for (int i = 0; i < 4; i++) r[i] = static_cast<unsigned char>(puntos >> (8 * i));
@@ -57,27 +53,23 @@ Bytes ranking_de_prueba()
     const char *ini[10] = {"ANA", "BOB", "CEC", "DAN", "EVA", "FER", "GUS", "HUG", "IVO", "JOE"};
     for (int t = 0; t < 3; t++)
         for (int f = 0; f < 10; f++)
-            pon_registro(b, t, f, puntos[f] + 7 * (2 - t), ini[f], static_cast<unsigned char>(0x40 + 10 * t + f));
+            pon_registro(b, t, f, puntos[f] + 7 * (2 - t), ini[f],
+                         static_cast<unsigned char>(0x40 + 10 * t + f));
     pon_registro(b, 0, 9, 5, "OK\0", 0x77);
+    for (int f = 5; f < 10; f++)
+        pon_registro(b, 2, f, 0, "\0\0\0", static_cast<unsigned char>(0x80 + f));
     return b;
 }
 
 std::string legible(const Bytes &b)
 {
-    std::string out;
-    for (size_t r = 0; r + 8 <= b.size(); r += 8) {
-        char linea[64];
-        const uint32_t p = b[r] | b[r + 1] << 8 | b[r + 2] << 16 | static_cast<uint32_t>(b[r + 3]) << 24;
-        std::snprintf(linea, sizeof linea, "%zu: %u %c%c%c %02x\n", r / 8, p, b[r + 4] ? b[r + 4] : '.',
-                      b[r + 5] ? b[r + 5] : '.', b[r + 6] ? b[r + 6] : '.', b[r + 7]);
-        out += linea;
+    std::string s;
+    char hex[4];
+    for (size_t i = 0; i < b.size(); i++) {
+        std::snprintf(hex, sizeof hex, "%02x%c", b[i], i % 8 == 7 ? '\n' : ' ');
+        s += hex;
     }
-    return out + (b.size() % 8 ? "(and a partial record)\n" : "");
-}
-
-void espera(double segundos)
-{
-    std::this_thread::sleep_for(std::chrono::milliseconds(static_cast<int>(segundos * 1000)));
+    return s;
 }
 
 } // namespace prueba
