@@ -8,7 +8,7 @@ modo=${1:-play}
 paquetes=(cmake make g++ pkg-config liballegro4-dev libmpg123-dev freepats)
 if [ "$modo" = tests ]; then
     paquetes+=(libgtest-dev libbenchmark-dev xvfb xdotool x11-xserver-utils imagemagick lame
-               libx11-dev x11-utils)
+               libx11-dev x11-utils clang-14 libclang-rt-14-dev)
 fi
 
 faltan=()

@@ -27,8 +27,8 @@ void inserta_ranking(unsigned char *bloque, int difi, int posicion, uint32_t tot
                      const char iniciales[3]);
 // Replaces the ranking file with `bloque` through a temporary file and a rename.
 bool guarda_ranking(const unsigned char bloque[TAM_RANKING]);
-// Replaces `ruta` with the 30 records of `bloque`: a temporary file beside it, flushed to disk,
-// then renamed over it. `corte` >= 0 stops after that many bytes, as if the process died there.
-bool reemplaza_ranking(const char *ruta, const unsigned char bloque[TAM_RANKING], int corte);
+// Replaces `ruta` with the 30 records of `bloque`: a temporary file of a unique name beside it,
+// flushed to disk, then renamed over it. False, with the old file untouched, on any failure.
+bool reemplaza_ranking(const char *ruta, const unsigned char bloque[TAM_RANKING]);
 
 } // namespace vz

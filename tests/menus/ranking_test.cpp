@@ -216,21 +216,6 @@ TEST_F(Entrada, AnUnwritableFileLeavesTheGameGoing)
     ruta_ranking = guardada;
 }
 
-TEST_F(Entrada, ASaveCutShortAtAnyByteLeavesTheOldFileWhole)
-{
-    const Bloque viejo = ranking_base();
-    Bloque nuevo = viejo;
-    inserta_ranking(nuevo.data(), 0, 0, 99999, "NEW");
-    for (int corte = 0; corte <= TAM_RANKING; corte++) {
-        escribe(viejo);
-        EXPECT_FALSE(reemplaza_ranking(ruta_ranking, nuevo.data(), corte));
-        ASSERT_EQ(lee(), viejo) << "cut after " << corte << " bytes";
-    }
-    EXPECT_TRUE(reemplaza_ranking(ruta_ranking, nuevo.data(), -1));
-    EXPECT_EQ(lee(), nuevo);
-    EXPECT_FALSE(fs::exists(std::string(ruta_ranking) + ".tmp"));
-}
-
 TEST_F(EnCarpeta, FinalScoreAddsTheLifeBonusBeforeTheRecordEntry)
 {
     escribe(ranking_base());
