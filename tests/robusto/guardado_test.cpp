@@ -1,6 +1,7 @@
 // The ranking file under faults: odd bytes in it, saves that fail, two copies saving at once, and
 // a save killed at every write, flush and rename by a real SIGKILL.
 #include "entorno.h"
+#include "frame/arranque.h"
 #include "frame/flujo.h"
 #include "frame/paginas.h"
 #include "frame/utilfun.h"

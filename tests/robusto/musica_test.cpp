@@ -53,18 +53,18 @@ TEST_F(Musica, TagsAtTheStartAreSkippedWhateverTheirSize)
     const std::string musica(5000, '\xff');
     struct Caso {
         std::string antes;
-        int primer_bloque, ultimo;
+        int primer_bloque, ultimo; // what the first block holds; -1 when it is the whole song
     } casos[] = {
-        {"", 5000, 1},
-        {id3(100), 5000, 1},
-        {id3(2 << 20), 5000, 1},                 // 2 MB of cover art
-        {id3(40000) + id3(10, 0x10) + std::string(10, 'F'), 5000, 1}, // two tags, one with a footer
+        {"", 5000, -1},
+        {id3(100), 5000, -1},
+        {id3(2 << 20), 5000, -1},                 // 2 MB of cover art
+        {id3(40000) + id3(10, 0x10) + std::string(10, 'F'), 5000, -1}, // two tags, one with a footer
         {id3(1000) + std::string(40000, '\xff'), 32768, 0},
     };
     for (const auto &c : casos) {
         std::ofstream("mp3/a.mp3", std::ios::binary) << c.antes << musica;
-        falso::reinicia();
         stopmp3();
+        falso::reinicia();
         playmp3();
         ASSERT_GE(falso::llamadas.size(), 1u);
         EXPECT_EQ(falso::llamadas[0].que, "create");
