@@ -16,6 +16,10 @@ constexpr int TAM_RANKING = 240;
 extern const char *ruta_ranking; // "datos/ranking.dat"
 
 void muestraranking(int tabla, int fila);
+// The text of row `r` (0..9) for the 8-byte `registro`: "%2d %6d %.3s" with place, score and the
+// initials up to the first zero byte. Reads the record's 7 bytes of score and initials only.
+constexpr int TAM_FILA = 24;
+void texto_fila(char texto[TAM_FILA], int r, const unsigned char *registro);
 void escriveranking();
 
 // Reads the ranking file into `bloque`; missing bytes stay zero. Returns the bytes read.

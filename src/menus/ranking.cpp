@@ -47,11 +47,6 @@ void copia_registro(unsigned char *destino, const unsigned char *origen)
     }
 }
 
-void copia_iniciales(char destino[4], const unsigned char *origen)
-{
-    for (int i = 0; i < 3 && origen[i] != 0; i++) destino[i] = static_cast<char>(origen[i]);
-}
-
 mode_t umask_actual()
 {
     const mode_t m = umask(0);
@@ -143,6 +138,18 @@ bool guarda_ranking(const unsigned char bloque[TAM_RANKING])
     return reemplaza_ranking(ruta_ranking, bloque);
 }
 
+void texto_fila(char texto[TAM_FILA], int r, const unsigned char *registro)
+{
+    // The initials are not zero-terminated, and the library's formatter reads a "%.3s" string on
+    // to its end whatever the precision: through the reserved byte, the next records and, for the
+    // last one, past the table. Cut them here.
+    char iniciales[4] = {};
+    for (int i = 0; i < 3 && registro[4 + i] != 0; i++)
+        iniciales[i] = static_cast<char>(registro[4 + i]);
+    std::snprintf(texto, TAM_FILA, "%2d %6d %s", r + 1, static_cast<int>(puntaje(registro)),
+                  iniciales);
+}
+
 void muestraranking(int tabla, int fila)
 {
     if (tabla == 0) fila = 12;
@@ -154,13 +161,10 @@ void muestraranking(int tabla, int fila)
         clear_to_color(active_page, 0);
         textprintf_centre_ex(active_page, font, 160, 5, -1, bg, "%s", TITULOS[d]);
         for (int r = 0; r < REGISTROS; r++) {
-            const unsigned char *reg = bloque + TAM_TABLA * d + TAM_REGISTRO * r;
-            // The library's formatter ignores a precision on %s: hand it the initials already
-            // cut at three, or it reads on through the reserved byte and the next records.
-            char iniciales[4] = {};
-            copia_iniciales(iniciales, reg + 4);
+            char texto[TAM_FILA];
+            texto_fila(texto, r, bloque + TAM_TABLA * d + TAM_REGISTRO * r);
             textprintf_centre_ex(active_page, font, 160, 30 + 21 * r, r == fila ? 239 : -1, bg,
-                                 "%2d %6d %s", r + 1, static_cast<int>(puntaje(reg)), iniciales);
+                                 "%s", texto);
         }
         delay2(8.0f);
     }

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 #include <random>
 #include <spawn.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
@@ -100,16 +101,32 @@ Bloque con_reservado(unsigned char reservado)
     return b;
 }
 
-TEST_F(Guardado, RowsShowThreeInitialsWhateverTheReservedByteHolds)
+TEST(Filas, RowTextStopsAtTheInitials)
 {
-    for (int tabla = 1; tabla <= 3; tabla++) {
-        escribe(con_reservado(0));
-        muestraranking(tabla, 9);
-        const auto esperado = pixeles();
-        escribe(con_reservado('X')); // in the last record the string would run off the table
-        muestraranking(tabla, 9);
-        EXPECT_EQ(pixeles(), esperado) << "table " << tabla;
+    // The record's seventh byte is the last one mapped: any read past the initials faults.
+    const long tam = sysconf(_SC_PAGESIZE);
+    auto *m = static_cast<unsigned char *>(
+        mmap(nullptr, 2 * tam, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
+    ASSERT_NE(m, MAP_FAILED);
+    ASSERT_EQ(mprotect(m + tam, tam, PROT_NONE), 0);
+    const struct {
+        uint32_t puntos;
+        std::string iniciales;
+        int r;
+        const char *texto;
+    } casos[] = {{5, "ABC", 0, " 1      5 ABC"},
+                 {123456, "AB", 9, "10 123456 AB"},
+                 {0x41414141, "XYZ", 3, " 4 1094795585 XYZ"},
+                 {0xffffffff, "", 1, " 2     -1 "}};
+    for (const auto &c : casos) {
+        unsigned char *reg = m + tam - 7;
+        for (int i = 0; i < 4; i++) reg[i] = static_cast<unsigned char>(c.puntos >> (8 * i));
+        for (int i = 0; i < 3; i++) reg[4 + i] = i < int(c.iniciales.size()) ? c.iniciales[i] : 0;
+        char texto[TAM_FILA];
+        texto_fila(texto, c.r, reg);
+        EXPECT_STREQ(texto, c.texto);
     }
+    munmap(m, 2 * tam);
 }
 
 TEST_F(Guardado, AFailedSaveHighlightsNobodysRow)
