@@ -5,8 +5,7 @@
 #include <string>
 #include <vector>
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *datos, size_t n)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *datos, size_t n) {
     std::string error;
     nivel::Nivel texto;
     if (nivel::lee_texto(std::string(reinterpret_cast<const char *>(datos), n), "f.txt", texto,
@@ -18,7 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *datos, size_t n)
     if (!nivel::de_binario(std::vector<uint8_t>(datos, datos + n), mapa, error)) return 0;
     bool en_rango = mapa.velocidad >= 1 && mapa.velocidad <= 3;
     for (const auto &fila : mapa.mapa)
-        for (uint8_t t : fila) en_rango = en_rango && t <= nivel::MAX_TILE;
+        for (uint8_t t : fila)
+            en_rango = en_rango && t <= nivel::MAX_TILE;
     for (const auto &o : mapa.objetos)
         en_rango = en_rango && o.columna <= nivel::MAX_COLUMNA && o.tipo <= nivel::MAX_TIPO;
     nivel::Nivel vuelta;

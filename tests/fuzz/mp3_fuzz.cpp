@@ -2,29 +2,18 @@
 // game's block refills. There is no sound device, so the layer decodes against its clock; the song
 // plays at a thousand times its speed so that a long one ends in moments.
 #include "comun.h"
-#include "game/sin_pantalla.h"
 #include "music/mp3.h"
 #include <cstdlib>
 
-extern "C" int LLVMFuzzerInitialize(int *, char ***)
-{
-    entra_en_carpeta();
-    if (!vz::prepara_sin_pantalla()) std::abort();
-    return 0;
-}
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *datos, size_t n)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *datos, size_t n) {
     escribe("mp3/f.mp3", datos, n);
     vz::mp3_file *f = vz::open_mp3_file("mp3/f.mp3");
     if (f == nullptr) return 0;
     vz::play_mp3_file(f, vz::BUFFER_MP3, 255, 128);
     almp3_adjust_mp3stream(f->stream, 255, 128, 1000000);
     // Far more turns than any input this size can need; a song that never ends is a fault.
-    int turno = 0;
-    while (vz::poll_mp3_file(f) == 0) {
-        if (++turno > 1000000) std::abort();
-    }
+    for (int turno = 0; vz::poll_mp3_file(f) == 0; turno++)
+        if (turno > 1000000) std::abort();
     vz::close_mp3_file(f);
     return 0;
 }

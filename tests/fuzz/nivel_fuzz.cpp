@@ -5,27 +5,18 @@
 #include "comun.h"
 #include "game/sin_pantalla.h"
 #include "allegro_vz.h"
-#include <cstdlib>
 
-extern "C" int LLVMFuzzerInitialize(int *, char ***)
-{
-    entra_en_carpeta();
-    if (!vz::prepara_sin_pantalla()) std::abort();
-    return 0;
-}
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *datos, size_t n)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *datos, size_t n) {
     escribe("levels/f.map", datos, n);
     vz::juego_sin_pantalla(static_cast<int>(n % 3), n % 2 ? 60 : 100);
     vz::nivel_sin_pantalla("levels/f.map");
-    const int teclas[2] = {KEY_UP, KEY_DOWN};
     for (size_t t = 0; t < 400; t++) {
         const uint8_t k = 2801 + t < n ? datos[2801 + t] : 0;
-        for (int i = 0; i < 2; i++) key[teclas[i]] = (k >> i) & 1;
+        key[KEY_UP] = k & 1;
+        key[KEY_DOWN] = k & 2;
         vz::tick_sin_pantalla();
         vz::act_grafica();
     }
-    for (int k : teclas) key[k] = 0;
+    key[KEY_UP] = key[KEY_DOWN] = 0;
     return 0;
 }

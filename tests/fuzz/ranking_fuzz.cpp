@@ -3,22 +3,13 @@
 #include "comun.h"
 #include "frame/flujo.h"
 #include "frame/paginas.h"
-#include "game/sin_pantalla.h"
 #include "menus/menus.h"
 #include <cstdlib>
 #include <cstring>
 
-extern "C" int LLVMFuzzerInitialize(int *, char ***)
-{
-    entra_en_carpeta();
-    if (!vz::prepara_sin_pantalla()) std::abort();
-    vz::cambnib = 3; // the tables' waits end at once, as after the close button
-    return 0;
-}
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *datos, size_t n)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *datos, size_t n) {
     escribe(vz::ruta_ranking, datos, n);
+    vz::cambnib = 3; // the tables' waits end at once, as after the close button
     vz::muestraranking(0, 0);
     unsigned char bloque[vz::TAM_RANKING];
     if (vz::lee_ranking(bloque) != static_cast<int>(std::min<size_t>(n, vz::TAM_RANKING)))
@@ -32,7 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *datos, size_t n)
     const int posicion = vz::posicion_ranking(bloque, difi, total);
     if (posicion < 0 || posicion > 10) std::abort();
     if (posicion == 10) return 0;
-    vz::inserta_ranking(bloque, difi, posicion, total, reinterpret_cast<const char *>(registro + 4));
+    vz::inserta_ranking(bloque, difi, posicion, total,
+                        reinterpret_cast<const char *>(registro + 4));
     if (!vz::guarda_ranking(bloque)) std::abort();
     vz::muestraranking(difi + 1, posicion);
     unsigned char leido[vz::TAM_RANKING];

@@ -4,8 +4,7 @@
 #include <cstdlib>
 #include <unistd.h>
 
-int main(int argc, char **argv)
-{
+int main(int argc, char **argv) {
     if (argc != 3 || chdir(argv[1]) != 0) return 2;
     unsigned char bloque[vz::TAM_RANKING];
     vz::lee_ranking(bloque);

@@ -10,47 +10,30 @@ namespace {
 
 int llamadas = 0;
 
-void quiza_muere(bool despues)
-{
+void quiza_muere(bool despues) {
     const char *n = std::getenv("VZ_MATA");
     const char *d = std::getenv("VZ_MATA_DESPUES");
-    const bool es_despues = d != nullptr && d[0] == '1';
-    if (n != nullptr && std::atoi(n) == llamadas && es_despues == despues) kill(getpid(), SIGKILL);
+    if (n != nullptr && std::atoi(n) == llamadas && (d != nullptr && d[0] == '1') == despues)
+        kill(getpid(), SIGKILL);
 }
 
-template <typename F> F real(const char *nombre)
-{
-    return reinterpret_cast<F>(dlsym(RTLD_NEXT, nombre));
+template <typename F, typename... A> auto llama(const char *nombre, A... a) {
+    static auto f = reinterpret_cast<F>(dlsym(RTLD_NEXT, nombre)); // one per signature
+    llamadas++;
+    quiza_muere(false);
+    const auto r = f(a...);
+    quiza_muere(true);
+    return r;
 }
 
 } // namespace
 
-extern "C" ssize_t write(int fd, const void *p, size_t n)
-{
-    static auto f = real<ssize_t (*)(int, const void *, size_t)>("write");
-    llamadas++;
-    quiza_muere(false);
-    const ssize_t r = f(fd, p, n);
-    quiza_muere(true);
-    return r;
+extern "C" ssize_t write(int fd, const void *p, size_t n) {
+    return llama<ssize_t (*)(int, const void *, size_t)>("write", fd, p, n);
 }
-
-extern "C" int fsync(int fd)
-{
-    static auto f = real<int (*)(int)>("fsync");
-    llamadas++;
-    quiza_muere(false);
-    const int r = f(fd);
-    quiza_muere(true);
-    return r;
+extern "C" int fsync(int fd) {
+    return llama<int (*)(int)>("fsync", fd);
 }
-
-extern "C" int rename(const char *de, const char *a)
-{
-    static auto f = real<int (*)(const char *, const char *)>("rename");
-    llamadas++;
-    quiza_muere(false);
-    const int r = f(de, a);
-    quiza_muere(true);
-    return r;
+extern "C" int rename(const char *de, const char *a) {
+    return llama<int (*)(const char *, const char *)>("rename", de, a);
 }
