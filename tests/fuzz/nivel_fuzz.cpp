@@ -17,6 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *datos, size_t n) {
         vz::tick_sin_pantalla();
         vz::act_grafica();
     }
-    key[KEY_UP] = key[KEY_DOWN] = 0;
+    key[KEY_UP] = 0;
+    key[KEY_DOWN] = 0;
     return 0;
 }
