@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstring>
 #include <cstdlib>
+#include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <string>
@@ -110,8 +111,7 @@ bool reemplaza_ranking(const char *ruta, const unsigned char bloque[TAM_RANKING]
     if (fd < 0) return false;
     // The new file keeps the old one's permissions; a first file gets the usual ones.
     struct stat viejo;
-    mode_t modo = 0666 & ~umask_actual();
-    if (stat(ruta, &viejo) == 0) modo = viejo.st_mode & 07777;
+    const mode_t modo = stat(ruta, &viejo) == 0 ? viejo.st_mode & 07777 : 0644 & ~umask_actual();
     bool bien = fchmod(fd, modo) == 0;
     for (int r = 0; r < 3 * REGISTROS && bien; r++)
         bien = escribe_todo(fd, bloque + TAM_REGISTRO * r, TAM_REGISTRO);
