@@ -11,8 +11,7 @@ minutos=${1:-30}
 dir=$(mktemp -d /tmp/vz-larga-XXXXXX)
 xvfb_pid= juego_pid=
 limpia() {
-    [ -n "$juego_pid" ] && kill "$juego_pid" 2>/dev/null && wait "$juego_pid" 2>/dev/null
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+    for p in $juego_pid $xvfb_pid; do kill "$p" 2>/dev/null || true; wait "$p" 2>/dev/null || true; done
     rm -rf "$dir"
 }
 trap limpia EXIT
