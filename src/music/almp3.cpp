@@ -84,7 +84,9 @@ struct ALMP3_MP3STREAM {
     int drain_pos = 0;       // voice position at the last look
     int silent_fills = 0;    // buffers filled with silence only since the data ended
     bool primed = false;     // the first fill, made as the voice starts, is done
-    int late_fills = 0;      // fragments refilled while the voice was already playing them
+    int look_pos = 0;        // voice position at the last pump
+    long fresh = 0;          // frames written ahead of the voice at the last pump
+    int late_fills = 0;      // pumps that found the voice past the fresh data: it played stale
 
     // Output against the clock when there is no driver.
     Clock::time_point last_tick;
@@ -193,11 +195,22 @@ long ring_frames(const AUDIOSTREAM *a) {
 // Fills every buffer that the audio stream asks for, and notices when the song has played out.
 void pump_sound(Stream &s) {
     AUDIOSTREAM *a = s.audio;
+    const long ring = ring_frames(a);
+    const int now = voice_get_position(a->voice);
+    auto ahead = [ring](long from, long to) { return ((to - from) % ring + ring) % ring; };
+    if (now >= 0) {
+        // Since the last pump the voice has gone past what was written then: it has played a
+        // stretch of the ring that was not refilled in time.
+        const long played = ahead(s.look_pos, now);
+        if (s.primed && played > s.fresh) s.late_fills++;
+        s.fresh = std::max(0L, s.fresh - played);
+        s.look_pos = now;
+    }
     while (void *p = get_audio_stream_buffer(a)) {
         auto *dst = static_cast<uint16_t *>(p);
         long start = static_cast<long>(a->bufnum) * a->len; // the fragment just handed out
-        const int playing = voice_get_position(a->voice);
-        if (s.primed && playing >= start && playing < start + a->len) s.late_fills++;
+        if (now >= 0) s.fresh = ahead(now, (start + a->len) % ring);
+        if (s.fresh == 0) s.fresh = ring; // written right up to the voice: a whole ring ahead
         int got = 0;
         while (got < a->len) {
             if (pcm_frames(s) == 0 && !decode_frame(s)) break;
@@ -215,7 +228,6 @@ void pump_sound(Stream &s) {
         if (s.decode_done && pcm_frames(s) == 0 && !s.draining) {
             s.draining = true;
             s.drain_pos = voice_get_position(a->voice);
-            long ring = ring_frames(a);
             s.drain_left =
                 s.last_data_end < 0 ? 0 : ((s.last_data_end - s.drain_pos) % ring + ring) % ring;
         }
@@ -226,7 +238,6 @@ void pump_sound(Stream &s) {
         s.finished = true;
         return;
     }
-    long ring = ring_frames(a);
     s.drain_left -= ((pos - s.drain_pos) % ring + ring) % ring;
     s.drain_pos = pos;
     // The second test catches a voice that went round the ring between two looks: once the

@@ -1,4 +1,5 @@
-#include "comun.h"
+// Shared by the fuzz targets, which all start in a scratch directory holding datos/, levels/ and
+// mp3/, with the game's pictures and sounds made by the headless start-up.
 #include "game/sin_pantalla.h"
 #include <cstdio>
 #include <cstdlib>

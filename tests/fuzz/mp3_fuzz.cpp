@@ -1,9 +1,10 @@
 // Any bytes as a song: opened, started and polled to its end as the music timer does, with the
 // game's block refills. There is no sound device, so the layer decodes against its clock; the song
 // plays at a thousand times its speed so that a long one ends in moments.
-#include "comun.h"
 #include "music/mp3.h"
 #include <cstdlib>
+
+void escribe(const char *ruta, const uint8_t *datos, size_t n); // comun.cpp
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *datos, size_t n) {
     escribe("mp3/f.mp3", datos, n);

@@ -2,9 +2,10 @@
 // drawn, so that odd tiles and object records are scrolled, drawn and collided with. Bytes past
 // the level's 2801 steer the vehicle, one key state per tick.
 #include "assets/render.h"
-#include "comun.h"
 #include "game/sin_pantalla.h"
 #include "allegro_vz.h"
+
+void escribe(const char *ruta, const uint8_t *datos, size_t n); // comun.cpp
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *datos, size_t n) {
     escribe("levels/f.map", datos, n);

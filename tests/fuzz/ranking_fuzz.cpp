@@ -1,11 +1,12 @@
 // Any bytes as the ranking file: read, the three tables drawn as the game draws them, then a
 // record taken from the input inserted where its score belongs and the file saved.
-#include "comun.h"
 #include "frame/flujo.h"
 #include "frame/paginas.h"
 #include "menus/menus.h"
 #include <cstdlib>
 #include <cstring>
+
+void escribe(const char *ruta, const uint8_t *datos, size_t n); // comun.cpp
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *datos, size_t n) {
     escribe(vz::ruta_ranking, datos, n);
@@ -17,8 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *datos, size_t n) {
     // The record: the last 7 bytes past the file's 240, else fixed.
     uint8_t registro[7] = {0x39, 0x30, 0, 0, 'N', 'E', 'W'};
     if (n >= vz::TAM_RANKING + 7) std::memcpy(registro, datos + n - 7, 7);
-    const uint32_t total = registro[0] | registro[1] << 8 | registro[2] << 16 |
-                           static_cast<uint32_t>(registro[3]) << 24;
+    uint32_t total; // little-endian, as in the file
+    std::memcpy(&total, registro, 4);
     const int difi = static_cast<int>(n % 3);
     const int posicion = vz::posicion_ranking(bloque, difi, total);
     if (posicion < 0 || posicion > 10) std::abort();

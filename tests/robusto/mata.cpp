@@ -1,6 +1,5 @@
-// Preloaded into a process to kill it with SIGKILL at one chosen call of write, fsync or rename:
-// VZ_MATA=N picks the N-th such call (from 1), VZ_MATA_DESPUES=1 kills just after it, else just
-// before it.
+// Preloaded to SIGKILL the process at one call of write, fsync or rename: VZ_MATA=N picks the N-th
+// such call (from 1), VZ_MATA_DESPUES=1 kills just after it, else just before it.
 #include <csignal>
 #include <cstdlib>
 #include <dlfcn.h>
