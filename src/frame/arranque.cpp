@@ -1,17 +1,23 @@
 #include "frame/arranque.h"
 #include "assets/carga.h"
+#include "frame/escala.h"
 #include "frame/flujo.h"
 #include "frame/paginas.h"
 #include "frame/utilfun.h"
 #include "game/busca.h"
 #include "game/mundo.h"
 #include "game/scroll.h"
+#include "menus/menus.h"
+#include "music/carpetas.h"
 #include "music/musica.h"
 #include "music/mp3.h"
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <pwd.h>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace vz {
@@ -30,11 +36,101 @@ const char *const ARCHIVO_FUENTE = "datos/font.dat";
 // instruments numbered from 1, drums as a multipatch); the system list itself loads no patch.
 const char *const PATCHES = "datos/patches.cfg";
 DATAFILE *fuente = nullptr; // stays loaded until the process ends
+const char *const VERSION = "1.0.0";
+// Where an installed copy keeps its data, from the directory of the program.
+const char *const DATOS_INSTALADOS = "/../share/games/vorkzel";
+std::string ranking_jugador; // the player's own ranking file when running from installed data
 
-[[noreturn]] void aborta(const char *porque)
+const char *const AYUDA =
+    "Usage: vorkzel [options]\n"
+    "\n"
+    "Options:\n"
+    "  -1 -2 -3 -4  window scale (default: the largest that fits the desktop)\n"
+    "  -full        full screen, or a window where that is not available\n"
+    "  -tbuf        three display pages shown in turn\n"
+    "  -info        a diagnostics screen for eight seconds at start-up\n"
+    "  --help       this text\n"
+    "  --version    the version\n"
+    "\n"
+    "Keys:\n"
+    "  Enter        start a game (title); confirm (menus)\n"
+    "  Space        the ranking tables (title)\n"
+    "  Esc          quit (title, difficulty menu, play)\n"
+    "  Up, Down     choose a difficulty; change lane; change an initial\n"
+    "  Left, Right  move between the initials of a new record\n"
+    "  P            pause and resume play\n";
+
+// Makes each missing directory of `ruta`; true when it exists at the end.
+bool crea_carpetas(const std::string &ruta)
 {
-    std::fprintf(stderr, "vorkzel: %s\n", porque);
-    std::exit(1);
+    for (size_t i = 1; i <= ruta.size(); i++)
+        if (i == ruta.size() || ruta[i] == '/') mkdir(ruta.substr(0, i).c_str(), 0755);
+    struct stat st;
+    return stat(ruta.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// $XDG_DATA_HOME/vorkzel, by default ~/.local/share/vorkzel.
+std::string carpeta_xdg()
+{
+    const char *xdg = std::getenv("XDG_DATA_HOME");
+    if (xdg != nullptr && xdg[0] == '/') return std::string(xdg) + "/vorkzel";
+    const char *home = std::getenv("HOME");
+    if (home == nullptr || home[0] == '\0') {
+        const passwd *pw = getpwuid(getuid());
+        home = pw != nullptr ? pw->pw_dir : "/";
+    }
+    return std::string(home) + "/.local/share/vorkzel";
+}
+
+void copia_archivo(const char *desde, const std::string &hacia)
+{
+    FILE *in = std::fopen(desde, "rb");
+    if (in == nullptr) return;
+    FILE *out = std::fopen(hacia.c_str(), "wb");
+    if (out != nullptr) {
+        char buf[4096];
+        size_t n;
+        while ((n = std::fread(buf, 1, sizeof buf, in)) > 0) std::fwrite(buf, 1, n, out);
+        std::fclose(out);
+    }
+    std::fclose(in);
+}
+
+// Without datos/ in the working directory the game runs from its installed data: it moves there,
+// and keeps the ranking and the player's own music in the player's data folder.
+void elige_datos()
+{
+    if (access("datos", F_OK) == 0) return;
+    char exe[PATH_MAX];
+    const ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
+    if (n <= 0) return;
+    exe[n] = '\0';
+    std::string base(exe);
+    base = base.substr(0, base.rfind('/')) + DATOS_INSTALADOS;
+    if (access((base + "/datos").c_str(), F_OK) != 0 || chdir(base.c_str()) != 0) return;
+
+    const std::string propia = carpeta_xdg();
+    if (!crea_carpetas(propia)) return; // scores then go to the shipped file, if it is writable
+    carpeta_jugador = propia;
+    ranking_jugador = propia + "/ranking.dat";
+    if (access(ranking_jugador.c_str(), F_OK) != 0) copia_archivo(ruta_ranking, ranking_jugador);
+    ruta_ranking = ranking_jugador.c_str();
+}
+
+// --help and --version answer and end the program before anything starts.
+bool opcion_informativa(int argc, char **argv)
+{
+    for (int i = 1; i < argc; i++) {
+        if (std::strcmp(argv[i], "--help") == 0) {
+            std::fputs(AYUDA, stdout);
+            return true;
+        }
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("VORK-ZEL 2003 %s\n", VERSION);
+            return true;
+        }
+    }
+    return false;
 }
 
 // The software MIDI synthesiser needs a patch set; use ours when nothing else is configured.
@@ -52,11 +148,8 @@ void abre_pantalla()
 {
     request_refresh_rate(75);
     set_color_depth(8);
-    if (set_gfx_mode(autodetect_card, 320, 240, 0, 0) == 0) return;
-    // Modern X servers rarely offer 320 x 240 full screen: a window will do.
-    if (autodetect_card != GFX_AUTODETECT_WINDOWED &&
-        set_gfx_mode(GFX_AUTODETECT_WINDOWED, 320, 240, 0, 0) == 0)
-        return;
+    // Modern X servers rarely offer these sizes full screen: a window will do.
+    if (abre_modo(autodetect_card == GFX_AUTODETECT_FULLSCREEN) == 0) return;
     char texto[400];
     std::snprintf(texto, sizeof texto, "cannot open a 320x240 window: %s", allegro_error);
     aborta(texto);
@@ -87,12 +180,30 @@ void pantalla_info()
 
 } // namespace
 
+void aborta(const char *porque)
+{
+    std::fprintf(stderr, "vorkzel: %s\n", porque);
+    std::exit(1);
+}
+
+void crea_trabajo()
+{
+    scroll = create_bitmap(2 * ANCHO, 192);
+    proximo_bloque = create_bitmap(32, 192);
+    enemi = static_cast<enemigo *>(std::calloc(NUM_ENEMIGOS, sizeof(enemigo)));
+    if (scroll == nullptr || proximo_bloque == nullptr || enemi == nullptr)
+        aborta("out of memory for the scrolling strip or the object table");
+}
+
 void lee_opciones(int argc, char **argv)
 {
     for (int i = 1; i < argc; i++) {
         if (std::strcmp(argv[i], "-full") == 0) autodetect_card = GFX_AUTODETECT_FULLSCREEN;
         if (std::strcmp(argv[i], "-tbuf") == 0) triple_buffer = 1;
         if (std::strcmp(argv[i], "-info") == 0) info = 1;
+        if (argv[i][0] == '-' && argv[i][1] >= '1' && argv[i][1] <= '0' + ESCALA_MAX &&
+            argv[i][2] == '\0')
+            escala = argv[i][1] - '0';
     }
 }
 
@@ -107,7 +218,10 @@ int arranque(int argc, char **argv)
     midiest = 0;
     mp3est = 0;
     mp3 = nullptr;
+    escala = 0;
 
+    if (opcion_informativa(argc, argv)) return 0;
+    elige_datos();
     if (faltan_datos(stderr) > 0) aborta("data files are missing (listed above)");
 
     if (install_allegro(SYSTEM_AUTODETECT, &errno, atexit) != 0) {
@@ -140,12 +254,10 @@ int arranque(int argc, char **argv)
     max_fps = get_refresh_rate();
     if (max_fps <= 0) max_fps = 75;
     install_int_ex(ticks, BPS_TO_TIMER(max_fps));
+    if (!empieza_escala(max_fps)) aborta("out of memory for the enlarged picture");
 
     prepara_paginas();
-
-    scroll = create_bitmap(2 * SCREEN_W, 192);
-    proximo_bloque = create_bitmap(32, 192);
-    enemi = static_cast<enemigo *>(std::calloc(NUM_ENEMIGOS, sizeof(enemigo)));
+    crea_trabajo();
 
     buscaarch();
     carga_fuente();
@@ -183,6 +295,7 @@ int arranque(int argc, char **argv)
     destroy_bitmap(proximo_bloque);
     std::free(enemi);
     clear_keybuf();
+    termina_escala();
     return 0;
 }
 

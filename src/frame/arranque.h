@@ -11,7 +11,13 @@ extern int musicmp3;        // 1: background music comes from mp3/, 0: from midi
 extern FONT *font2;         // the library's built-in font, kept before `font` becomes the game font
 extern int bg;              // text background for every text call: -1 (transparent) from start-up on
 
-// Reads -full, -tbuf and -info; anything else is ignored.
+// Ends the program with status 1 and one line on standard error.
+[[noreturn]] void aborta(const char *porque);
+
+// The scrolling strip, the next block and the object table; ends start-up when one cannot be had.
+void crea_trabajo();
+
+// Reads -full, -tbuf, -info and the scale -1..-4; anything else is ignored.
 void lee_opciones(int argc, char **argv);
 
 // The whole program: start-up, screen flow, shutdown. Returns the process status.

@@ -1,5 +1,6 @@
 #include "frame/paginas.h"
 #include "frame/arranque.h"
+#include "frame/escala.h"
 #include "frame/utilfun.h"
 
 namespace vz {
@@ -26,11 +27,13 @@ BITMAP *pagina(int indice)
 void prepara_paginas()
 {
     if (triple_buffer) {
-        volteo = enable_triple_buffer() == 0 && (gfx_capabilities & GFX_CAN_TRIPLE_BUFFER);
+        // An enlarged window shows a memory picture: video pages could not be scaled.
+        volteo = escala <= 1 && enable_triple_buffer() == 0 &&
+                 (gfx_capabilities & GFX_CAN_TRIPLE_BUFFER);
         if (volteo) {
-            page1 = create_video_bitmap(SCREEN_W, SCREEN_H);
-            page2 = create_video_bitmap(SCREEN_W, SCREEN_H);
-            page3 = create_video_bitmap(SCREEN_W, SCREEN_H);
+            page1 = create_video_bitmap(ANCHO, ALTO);
+            page2 = create_video_bitmap(ANCHO, ALTO);
+            page3 = create_video_bitmap(ANCHO, ALTO);
             volteo = page1 && page2 && page3;
             if (!volteo) {
                 destroy_bitmap(page1);
@@ -40,13 +43,18 @@ void prepara_paginas()
         }
         // Without page flipping the three pages live in memory and a flip copies one to the screen.
         if (!volteo) {
-            page1 = create_bitmap(SCREEN_W, SCREEN_H);
-            page2 = create_bitmap(SCREEN_W, SCREEN_H);
-            page3 = create_bitmap(SCREEN_W, SCREEN_H);
+            page1 = create_bitmap(ANCHO, ALTO);
+            page2 = create_bitmap(ANCHO, ALTO);
+            page3 = create_bitmap(ANCHO, ALTO);
         }
+        if (page1 == nullptr || page2 == nullptr || page3 == nullptr)
+            aborta("out of memory for the three display pages");
+        // The flip test shows them before anything is drawn: no leftover memory on screen.
+        for (BITMAP *p : {page1, page2, page3}) clear_bitmap(p);
         testtriplebuffer();
     } else {
-        pvirtual = create_bitmap(SCREEN_W, SCREEN_H);
+        pvirtual = create_bitmap(ANCHO, ALTO);
+        if (pvirtual == nullptr) aborta("out of memory for the display page");
         active_page = screen;
     }
 }

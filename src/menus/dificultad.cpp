@@ -17,12 +17,14 @@ int seleciona_dificultad()
     int sel = 1;
     menu::clear(active_page);
     textprintf_centre_ex(active_page, font, 160, 20, -1, bg, "SELECIONA LA DIFICULTAD");
-    int tecla;
+    int tecla = 0;
     do {
         for (int i = 0; i < 3; i++)
             textprintf_centre_ex(active_page, font, 160, Y_ENTRADA[i], i == sel ? -1 : COLOR_OTRA,
                                  bg, "%s", ENTRADAS[i]);
         clear_keybuf();
+        // A close request whose ESC the line above emptied away: no key will come.
+        if (cambnib == 3) break;
         tecla = readkey() >> 8;
         if (tecla == KEY_UP) sel--;
         if (tecla == KEY_DOWN) sel++;

@@ -1,6 +1,7 @@
 #include "music/mp3.h"
 #include "game/busca.h"
 #include "music/candado.h"
+#include "music/carpetas.h"
 #include "music/musica.h"
 #include <algorithm>
 #include <cstdio>
@@ -54,7 +55,7 @@ long primer_bloque(PACKFILE *pf, unsigned char *bloque)
 
 void buscaarchmp3()
 {
-    musicas = lista_ordenada("mp3/*.mp3", archivm, MAX_MUSICAS, 511 - 8);
+    musicas = lista_musica("mp3", "mp3");
 }
 
 mp3_file *open_mp3_file(const char *filename)
@@ -113,8 +114,9 @@ void empieza_mp3()
 {
     // A song that cannot be opened is skipped; with none that opens the game stays silent.
     for (int intento = 0; intento < musicas; intento++) {
-        const char *nombre = archivm[siguiente_tema()];
-        std::snprintf(ruta_musica, sizeof ruta_musica, "mp3/%s", nombre);
+        const int tema = siguiente_tema();
+        const char *nombre = archivm[tema];
+        std::snprintf(ruta_musica, sizeof ruta_musica, "%s/%s", carpetam[tema].c_str(), nombre);
         const int largo = static_cast<int>(std::strlen(nombre));
         anuncia_tema(nombre, largo > 4 ? largo - 4 : 0);
         if (!voces_liberadas) {

@@ -4,6 +4,7 @@
 #include "frame/utilfun.h"
 #include "game/busca.h"
 #include "music/candado.h"
+#include "music/carpetas.h"
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -25,7 +26,7 @@ constexpr int CURSOR = 10;
 void buscaarchm()
 {
     // "Sonando:" and the name must fit the 512-byte message line.
-    musicas = lista_ordenada("midi/*.mid", archivm, MAX_MUSICAS, 511 - 8);
+    musicas = lista_musica("midi", "mid");
 }
 
 void armalistamusica()
@@ -63,8 +64,9 @@ void empieza_midi()
 {
     // A song that does not load is skipped; with none that loads the game stays silent.
     for (int intento = 0; intento < musicas; intento++) {
-        const char *nombre = archivm[siguiente_tema()];
-        std::snprintf(ruta_musica, sizeof ruta_musica, "midi/%s", nombre);
+        const int tema = siguiente_tema();
+        const char *nombre = archivm[tema];
+        std::snprintf(ruta_musica, sizeof ruta_musica, "%s/%s", carpetam[tema].c_str(), nombre);
         anuncia_tema(nombre, static_cast<int>(std::strlen(nombre)));
         destroy_midi(music);
         music = load_midi(ruta_musica);

@@ -26,11 +26,17 @@ struct Render : prueba::Mundo {
     }
 };
 
-TEST_F(Render, EmptyListDrawsRoadTruckPanelAndScore)
+TEST_F(Render, RoadTruckAndPanelAndNothingForSpriteIndexesOutsideTheSheet)
 {
     clear_to_color(scroll, 33);
+    spr_cant = 2;
+    const int lista[2][3] = {{-1, 50, 100}, {29, 50, 200}};
+    for (int i = 0; i < 2; i++)
+        for (int k = 0; k < 3; k++) sprite_div[i][k] = lista[i][k];
     act_grafica();
     EXPECT_EQ(en(5, 5), 33);
+    EXPECT_EQ(en(120, 80), 33);
+    EXPECT_EQ(en(220, 80), 33);
     EXPECT_EQ(en(60, 120 + 9 + 18), color_sprite(8 + s)); // truck frame s at (40, y + 9)
     EXPECT_EQ(en(40, 120 + 9 + 18), 33);                   // its transparent border
     EXPECT_EQ(cuenta(color_sprite(8 + s)), 44 * 34);       // drawn exactly once
@@ -100,18 +106,6 @@ TEST_F(Render, SplashFramesFadeFrom13To16)
     sanani[2] = {0.0f, 10, 100.0f};
     act_grafica();
     for (int spr = 13; spr <= 16; spr++) EXPECT_EQ(cuenta(color_sprite(spr)), 0);
-}
-
-TEST_F(Render, SpriteIndexesOutsideTheSheetDrawNothing)
-{
-    clear_to_color(scroll, 33);
-    spr_cant = 2;
-    const int lista[2][3] = {{-1, 50, 100}, {29, 50, 200}};
-    for (int i = 0; i < 2; i++)
-        for (int k = 0; k < 3; k++) sprite_div[i][k] = lista[i][k];
-    act_grafica();
-    EXPECT_EQ(en(120, 80), 33);
-    EXPECT_EQ(en(220, 80), 33);
 }
 
 TEST_F(Render, ScoreLineUsesItsFieldWidths)

@@ -73,21 +73,10 @@ void guion_teclas(std::initializer_list<int> scancodes)
     leidas = 0;
 }
 
+void guion_teclas_mas(int scancode) { guion.push_back(scancode); }
+
 void al_esperar(std::function<void()> f) { espera = std::move(f); }
 
 int teclas_leidas() { return leidas; }
-
-BITMAP *hoja_sintetica(int w, int h)
-{
-    // Noise from a fixed seed: a rectangle cut from the wrong place cannot match by accident.
-    BITMAP *b = create_bitmap(w, h);
-    uint32_t semilla = 12345;
-    for (int yy = 0; yy < h; yy++)
-        for (int xx = 0; xx < w; xx++) {
-            semilla = semilla * 1664525u + 1013904223u;
-            putpixel(b, xx, yy, static_cast<int>(semilla >> 24));
-        }
-    return b;
-}
 
 } // namespace prueba

@@ -10,6 +10,7 @@
 #include "game/juego.h"
 #include "game/scroll.h"
 #include <cstring>
+#include <utility>
 
 using namespace vz;
 
@@ -17,10 +18,16 @@ namespace prueba {
 
 namespace {
 
-BITMAP *marco(int w, int h, int color)
+BITMAP *lleno(int w, int h, int color)
 {
     BITMAP *b = create_bitmap(w, h);
-    clear_to_color(b, 0);
+    clear_to_color(b, color);
+    return b;
+}
+
+BITMAP *marco(int w, int h, int color)
+{
+    BITMAP *b = lleno(w, h, 0);
     rectfill(b, 1, 1, w - 2, h - 2, color);
     return b;
 }
@@ -29,24 +36,16 @@ BITMAP *marco(int w, int h, int color)
 
 void Mundo::SetUp()
 {
-    for (int t = 0; t < NUM_TILES; t++) {
-        tile[t] = create_bitmap(32, 24);
-        clear_to_color(tile[t], 100 + t);
-    }
+    for (int t = 0; t < NUM_TILES; t++) tile[t] = lleno(32, 24, 100 + t);
     const struct {
         int desde, hasta, w, h;
     } grupos[] = {{0, 8, 37, 72}, {8, 13, 46, 36}, {13, 17, 70, 72}, {17, 29, 50, 122}};
     for (const auto &g : grupos)
         for (int i = g.desde; i < g.hasta; i++) sprite[i] = marco(g.w, g.h, 1 + i);
-    hud = create_bitmap(320, 48);
-    clear_to_color(hud, 90);
-    scroll = create_bitmap(640, 192);
-    clear_bitmap(scroll);
-    proximo_bloque = create_bitmap(32, 192);
-    clear_bitmap(proximo_bloque);
-    pagina = create_bitmap(320, 240);
-    clear_bitmap(pagina);
-    active_page = pagina;
+    hud = lleno(320, 48, 90);
+    scroll = lleno(640, 192, 0);
+    proximo_bloque = lleno(32, 192, 0);
+    active_page = pagina = lleno(320, 240, 0);
     for (auto &sm : sample) {
         sm = create_sample(16, 0, 22050, 16);
         std::memset(sm->data, 0, 32);
@@ -57,34 +56,24 @@ void Mundo::SetUp()
     nivel_vacio();
     std::memset(mensa, 0, sizeof mensa);
     mensaje = 0;
-    cambnib = 0;
     tick = 0;
-    max_fps = 75;
     niveles = 3;
-    nivel = 1;
     sobscro = 0.0f;
     s = 0;
     pan = 0;
-    puntos = 0;
-    vidas = 5;
-    bvid = 1;
-    fuego = 0.0f;
-    sang = 0;
-    for (auto &sl : sanani) sl = {0.0f, 0, 0.0f};
+    reinicia_juego(); // the game's own start of a game: no score, no fire, no splash
+    nivel = 1;
     for (int k = 0; k < KEY_MAX; k++) key[k] = 0;
     empieza();
 }
 
 void Mundo::TearDown()
 {
-    for (auto &t : tile) destroy_bitmap(t);
-    for (auto &sp : sprite) destroy_bitmap(sp);
-    destroy_bitmap(hud);
-    destroy_bitmap(scroll);
-    destroy_bitmap(proximo_bloque);
-    destroy_bitmap(pagina);
-    active_page = nullptr;
-    for (auto &sm : sample) destroy_sample(sm);
+    for (auto &t : tile) destroy_bitmap(std::exchange(t, nullptr));
+    for (auto &sp : sprite) destroy_bitmap(std::exchange(sp, nullptr));
+    for (auto &sm : sample) destroy_sample(std::exchange(sm, nullptr));
+    for (BITMAP **b : {&hud, &scroll, &proximo_bloque, &pagina}) destroy_bitmap(std::exchange(*b, nullptr));
+    active_page = actual_page = nullptr;
 }
 
 void Mundo::nivel_vacio()
@@ -110,18 +99,11 @@ void Mundo::vista_en(int v)
 void Mundo::empieza(int fps, int d, int codigo)
 {
     max_fps = fps;
-    animcon = calcula_animcon(fps);
-    nscr3 = VELOCIDAD_DIFI[d];
+    pon_dificultad(d);
     multi = static_cast<unsigned char>(codigo);
     fija_velocidad();
     cammov = 2;
-    dela = 10.0f;
-    scr1 = scr2 = scr3 = scr4 = scr5 = 0;
-    y = 120.0f;
-    x = 40.0f;
-    pos = 2;
-    mov = 0;
-    nscr2 = nscro;
+    inicio_nivel();
     spr_cant = 0;
 }
 

@@ -1,6 +1,8 @@
 #include "pantalla.h"
 #include "allegro_vz.h"
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace prueba {
 
@@ -58,22 +60,13 @@ bool muestra_puntos(const Captura &c, uint32_t puntos, int vidas)
     return malos == 0;
 }
 
-bool muestra_ranking(const Captura &c, const std::vector<unsigned char> &ranking, int tabla, int fila)
+bool muestra_textos(const Captura &c, const std::vector<Texto> &lineas)
 {
-    static const char *const titulos[3] = {"RANKING - VOY DE PASEO", "RANKING - QUIERO JUGAR",
-                                           "RANKING - SOY JODIDO"};
-    if (!carga_datos_juego() || c.w != 320 || c.h != 240 || ranking.size() < 240) return false;
-    FONT *f = static_cast<FONT *>(fuente[1].dat);
+    if (!carga_datos_juego() || c.w != 320 || c.h != 240) return false;
     BITMAP *esperado = create_bitmap(320, 240);
     clear_to_color(esperado, 0);
-    textprintf_centre_ex(esperado, f, 160, 5, -1, -1, "%s", titulos[tabla]);
-    for (int r = 0; r < 10; r++) {
-        const unsigned char *reg = ranking.data() + 80 * tabla + 8 * r;
-        const uint32_t p = reg[0] | reg[1] << 8 | reg[2] << 16 | static_cast<uint32_t>(reg[3]) << 24;
-        char ini[4] = {static_cast<char>(reg[4]), static_cast<char>(reg[5]), static_cast<char>(reg[6]), 0};
-        textprintf_centre_ex(esperado, f, 160, 30 + 21 * r, r == fila ? 239 : -1, -1, "%2d %6d %s", r + 1,
-                             static_cast<int>(p), ini);
-    }
+    for (const auto &l : lineas)
+        textprintf_centre_ex(esperado, static_cast<FONT *>(fuente[1].dat), 160, l.y, l.color, -1, "%s", l.texto.c_str());
     int malos = 0;
     for (int y = 0; y < 240; y++)
         for (int x = 0; x < 320; x++) malos += !parecido(c.pixel(x, y), rgb_de(getpixel(esperado, x, y)));
@@ -81,13 +74,22 @@ bool muestra_ranking(const Captura &c, const std::vector<unsigned char> &ranking
     return malos == 0;
 }
 
-double parte_con_color(const Captura &c, int y0, int y1, int indice)
+bool muestra_ranking(const Captura &c, const std::vector<unsigned char> &ranking, int tabla, int fila)
 {
-    if (!carga_datos_juego() || c.w == 0) return 0.0;
-    int iguales = 0;
-    for (int y = y0; y <= y1; y++)
-        for (int x = 0; x < c.w; x++) iguales += parecido(c.pixel(x, y), rgb_de(indice));
-    return static_cast<double>(iguales) / (c.w * (y1 - y0 + 1));
+    static const char *const titulos[3] = {"RANKING - VOY DE PASEO", "RANKING - QUIERO JUGAR",
+                                           "RANKING - SOY JODIDO"};
+    if (ranking.size() < 240) return false;
+    std::vector<Texto> lineas = {{5, -1, titulos[tabla]}};
+    for (int r = 0; r < 10; r++) {
+        const unsigned char *reg = ranking.data() + 80 * tabla + 8 * r;
+        const uint32_t p = reg[0] | reg[1] << 8 | reg[2] << 16 | static_cast<uint32_t>(reg[3]) << 24;
+        // Place in two characters, score in six, then the initials up to the first zero.
+        char fila_texto[64];
+        std::snprintf(fila_texto, sizeof fila_texto, "%2d %6d %.*s", r + 1, static_cast<int>(p),
+                      static_cast<int>(strnlen(reinterpret_cast<const char *>(reg + 4), 3)), reg + 4);
+        lineas.push_back({30 + 21 * r, r == fila ? 239 : -1, fila_texto});
+    }
+    return muestra_textos(c, lineas);
 }
 
 double parecido_a(const Captura &c, const std::string &nombre)
@@ -116,7 +118,7 @@ bool hasta_titulo(Juego &j)
     return espera_que(30, [&] { return parecido_a(j.foto(), "vorkzel.bmp") > 0.9; });
 }
 
-bool hasta_jugar(Juego &j, int dificultad)
+bool hasta_menu(Juego &j)
 {
     if (!hasta_titulo(j)) return false;
     // Enter counts when it is held at the end of a title pass; held for longer than the
@@ -124,13 +126,19 @@ bool hasta_jugar(Juego &j, int dificultad)
     j.pulsa("Return");
     std::this_thread::sleep_for(std::chrono::milliseconds(150));
     j.suelta("Return");
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    const std::vector<Texto> menu = {{20, -1, "SELECIONA LA DIFICULTAD"}, {80, 255, "VOY DE PASEO"},
+                                     {120, -1, "QUIERO JUGAR"}, {160, 255, "SOY JODIDO"}};
+    return espera_que(10, [&] { return muestra_textos(j.foto(), menu); });
+}
+
+bool hasta_jugar(Juego &j, int dificultad)
+{
+    if (!hasta_menu(j)) return false;
     if (dificultad == 2) j.tecla("Down");
     if (dificultad == 0) j.tecla("Up");
     j.tecla("Return");
-    const int vidas = 6 - dificultad;
     // Generous: the first song's instruments load here, slowly on a busy machine.
-    return espera_que(30, [&] { return muestra_puntos(j.foto(), 0, vidas); });
+    return espera_que(30, [&] { return muestra_puntos(j.foto(), 0, 6 - dificultad); });
 }
 
 } // namespace prueba

@@ -12,13 +12,18 @@ namespace prueba {
 bool carga_datos_juego();
 // True when the score panel of `c` shows "PUNTOS:%5d VIDAS:%2d" for these values.
 bool muestra_puntos(const Captura &c, uint32_t puntos, int vidas);
-// Fraction (0..1) of pixels of rows y0..y1 whose colour is that of palette index `indice` of the
-// game palette.
-double parte_con_color(const Captura &c, int y0, int y1, int indice);
 
 // Fraction (0..1) of the window's pixels that match the shipped picture `datos/<nombre>` shown
 // with its own palette.
 double parecido_a(const Captura &c, const std::string &nombre);
+
+// A line of text centred on x 160 with its top at `y`, in palette colour `color` (-1: the font's own).
+struct Texto {
+    int y, color;
+    std::string texto;
+};
+// True when `c` shows exactly these lines in the game font on a black screen.
+bool muestra_textos(const Captura &c, const std::vector<Texto> &lineas);
 
 // True when `c` shows ranking table `tabla` (0..2) of the 240-byte `ranking` with row `fila`
 // highlighted (-1 for none): title at the top, ten rows "%2d %6d %.3s" 21 pixels apart.
@@ -26,6 +31,9 @@ bool muestra_ranking(const Captura &c, const std::vector<unsigned char> &ranking
 
 // Waits for the window, cuts the opening picture short and returns once the title picture shows.
 bool hasta_titulo(Juego &j);
+
+// Goes on from the title picture to the difficulty menu; returns once the menu shows.
+bool hasta_menu(Juego &j);
 
 // Drives the game from its start to the first level's play: skips the opening picture, starts a
 // game from the title and picks difficulty `dificultad` (0..2) in the menu. Returns when the first

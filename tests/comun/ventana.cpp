@@ -17,6 +17,8 @@ namespace fs = std::filesystem;
 
 namespace prueba {
 
+std::string pantalla_xvfb = "640x480x24";
+
 namespace {
 
 std::string ejecuta(const std::string &orden)
@@ -59,7 +61,7 @@ std::string lanza_xvfb(pid_t &pid)
         dup2(nul, 1);
         dup2(nul, 2);
         const std::string fd = std::to_string(tubo[1]);
-        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "640x480x24", "-nolisten",
+        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", pantalla_xvfb.c_str(), "-nolisten",
                "tcp", static_cast<char *>(nullptr));
         _exit(127);
     }
@@ -91,14 +93,6 @@ int Captura::distintos(int x0, int y0, int x1, int y1, unsigned fondo) const
     for (int y = y0; y <= y1; y++)
         for (int x = x0; x <= x1; x++) n += pixel(x, y) != fondo;
     return n;
-}
-
-bool Captura::guarda_ppm(const std::string &ruta) const
-{
-    std::ofstream out(ruta, std::ios::binary);
-    out << "P6\n" << w << ' ' << h << "\n255\n";
-    out.write(reinterpret_cast<const char *>(rgb.data()), static_cast<std::streamsize>(rgb.size()));
-    return static_cast<bool>(out);
 }
 
 Juego::Juego()
@@ -152,15 +146,15 @@ void Juego::arranca(const std::vector<std::string> &args,
     entorno_ = env;
     juego_ = fork();
     if (juego_ == 0) {
-        if (chdir(dir_.c_str()) != 0) _exit(126);
-        const int out = open("salida.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const int err = open("error.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (chdir((carpeta.empty() ? dir_ : carpeta).c_str()) != 0) _exit(126);
+        const int out = open((dir_ + "/salida.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int err = open((dir_ + "/error.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         dup2(out, 1);
         dup2(err, 2);
         setenv("DISPLAY", display_.c_str(), 1);
         for (const auto &[k, v] : env) setenv(k.c_str(), v.c_str(), 1);
         std::vector<char *> argv;
-        const std::string binario = std::string(VZ_RUN_DIR) + "/vorkzel";
+        const std::string binario = programa.empty() ? std::string(VZ_RUN_DIR) + "/vorkzel" : programa;
         argv.push_back(const_cast<char *>(binario.c_str()));
         for (const auto &a : args) argv.push_back(const_cast<char *>(a.c_str()));
         argv.push_back(nullptr);
@@ -226,6 +220,13 @@ Captura Juego::foto() const
         return c;
     }
     c.rgb.assign(ppm.begin() + static_cast<long>(inicio), ppm.begin() + static_cast<long>(inicio + bytes));
+    if (escala > 1) {
+        Captura r{c.w / escala, c.h / escala, {}};
+        for (int y = 0; y < r.h; y++)
+            for (int x = 0; x < r.w; x++)
+                for (int i = 0; i < 3; i++) r.rgb.push_back(c.rgb[3 * (y * escala * c.w + x * escala) + i]);
+        return r;
+    }
     return c;
 }
 

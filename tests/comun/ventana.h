@@ -14,11 +14,19 @@ struct Captura {
     unsigned pixel(int x, int y) const;
     // Pixels in the rectangle whose colour differs from `fondo`.
     int distintos(int x0, int y0, int x1, int y1, unsigned fondo) const;
-    bool guarda_ppm(const std::string &ruta) const;
 };
+
+// Screen of the Xvfb that the next Juego starts, "WIDTHxHEIGHTxDEPTH".
+extern std::string pantalla_xvfb;
 
 class Juego {
   public:
+    // When set before arranca(): the program to start instead of the staged game, and its working
+    // directory instead of dir().
+    std::string programa, carpeta;
+    // Scale of the game's window: foto() then gives one pixel of each square, the game's picture.
+    int escala = 1;
+
     // Makes a scratch working directory holding a copy of the staged data (datos, levels, midi,
     // mp3); tests may change it before arranca(). Starts Xvfb with key auto-repeat off.
     Juego();
@@ -27,14 +35,12 @@ class Juego {
     Juego &operator=(const Juego &) = delete;
 
     const std::string &dir() const { return dir_; }
-    const std::string &display() const { return display_; }
 
     // Starts the game with its working directory in dir(); `env` is added to its environment.
     void arranca(const std::vector<std::string> &args = {},
                  const std::map<std::string, std::string> &env = {});
     // Waits for the window titled "VORK-ZEL 2003" and focuses it.
     bool espera_ventana(double segundos = 20);
-    unsigned long ventana() const { return ventana_; }
     pid_t pid() const { return juego_; }
 
     void tecla(const std::string &keysym);  // press and release

@@ -6,47 +6,28 @@ using namespace vz;
 
 namespace {
 
-struct Opciones : ::testing::Test {
-    void SetUp() override
-    {
+// Whole arguments, case-sensitive, in any order, repeated or not; anything else is ignored.
+TEST(Opciones, OnlyTheExactThreeOptionsCount)
+{
+    const struct {
+        std::vector<const char *> args;
+        int card, tbuf, info;
+    } casos[] = {
+        {{}, GFX_AUTODETECT_WINDOWED, 0, 0},
+        {{"-info", "-tbuf", "-full", "-tbuf"}, GFX_AUTODETECT_FULLSCREEN, 1, 1},
+        {{"-tbuf"}, GFX_AUTODETECT_WINDOWED, 1, 0},
+        {{"-FULL", "-Tbuf", "-info=1", "-full ", "full", "--tbuf", "-inf", "x"}, GFX_AUTODETECT_WINDOWED, 0, 0},
+    };
+    for (const auto &c : casos) {
         autodetect_card = GFX_AUTODETECT_WINDOWED;
-        triple_buffer = 0;
-        info = 0;
+        triple_buffer = info = 0;
+        std::vector<const char *> argv = c.args;
+        argv.insert(argv.begin(), "vorkzel");
+        lee_opciones(static_cast<int>(argv.size()), const_cast<char **>(argv.data()));
+        EXPECT_EQ(autodetect_card, c.card) << c.args.size() << " arguments";
+        EXPECT_EQ(triple_buffer, c.tbuf) << c.args.size() << " arguments";
+        EXPECT_EQ(info, c.info) << c.args.size() << " arguments";
     }
-    void lee(std::vector<const char *> args)
-    {
-        args.insert(args.begin(), "vorkzel");
-        lee_opciones(static_cast<int>(args.size()), const_cast<char **>(args.data()));
-    }
-};
-
-TEST_F(Opciones, NoArgumentsMeansWindowMemoryPageNoInfo)
-{
-    lee({});
-    EXPECT_EQ(autodetect_card, GFX_AUTODETECT_WINDOWED);
-    EXPECT_EQ(triple_buffer, 0);
-    EXPECT_EQ(info, 0);
-}
-
-TEST_F(Opciones, AllThreeInAnyOrderAndRepeated)
-{
-    lee({"-info", "-tbuf", "-full", "-tbuf"});
-    EXPECT_EQ(autodetect_card, GFX_AUTODETECT_FULLSCREEN);
-    EXPECT_EQ(triple_buffer, 1);
-    EXPECT_EQ(info, 1);
-    SetUp();
-    lee({"-full", "-info", "-tbuf"});
-    EXPECT_EQ(autodetect_card, GFX_AUTODETECT_FULLSCREEN);
-    EXPECT_EQ(triple_buffer, 1);
-    EXPECT_EQ(info, 1);
-}
-
-TEST_F(Opciones, OtherCaseSuffixesAndStrangersAreIgnored)
-{
-    lee({"-FULL", "-Tbuf", "-info=1", "-full ", "full", "--tbuf", "-inf", "x"});
-    EXPECT_EQ(autodetect_card, GFX_AUTODETECT_WINDOWED);
-    EXPECT_EQ(triple_buffer, 0);
-    EXPECT_EQ(info, 0);
 }
 
 } // namespace

@@ -70,28 +70,17 @@ struct Flujo : ::testing::Test {
     }
 };
 
-TEST_F(Flujo, WonGameRunsVictoryInTheSamePassThenTitle)
+// Letters: T title, J game, O game over, G victory. A won game's victory follows in the same pass,
+// a lost game's game over on the next; a quit ends the loop.
+TEST_F(Flujo, EachEndOfAGameLeadsToItsScreen)
 {
-    tras_titulo = {0, 3};
-    tras_juego = {5};
-    cambia_funcion();
-    EXPECT_EQ(visto, "TJGT");
-}
-
-TEST_F(Flujo, LostGameShowsGameOverOnTheNextPass)
-{
-    tras_titulo = {0, 3};
-    tras_juego = {4};
-    cambia_funcion();
-    EXPECT_EQ(visto, "TJOT");
-}
-
-TEST_F(Flujo, QuitDuringGameEndsWithoutEndScreens)
-{
-    tras_titulo = {0};
-    tras_juego = {3};
-    cambia_funcion();
-    EXPECT_EQ(visto, "TJ");
+    for (auto [tras_juego_, visto_] : {std::pair{5, "TJGT"}, std::pair{4, "TJOT"}, std::pair{3, "TJ"}}) {
+        SetUp();
+        tras_titulo = {0, 3};
+        tras_juego = {tras_juego_};
+        cambia_funcion();
+        EXPECT_EQ(visto, visto_);
+    }
 }
 
 TEST_F(Flujo, CloseDuringEndScreenIsNotLostWhenStateGoesBackToTitle)

@@ -2,18 +2,17 @@
 #include "frame/utilfun.h"
 #include <gtest/gtest.h>
 #include <thread>
+#include <tuple>
 
 using namespace vz;
 
 TEST(PruebaVolteo, MoreThanTwentyFlipsOverTheRateMeansUnheldFlips)
 {
-    max_fps = 75;
-    EXPECT_EQ(sync_de_cuenta(75), 0);
-    EXPECT_EQ(sync_de_cuenta(95), 0);
-    EXPECT_EQ(sync_de_cuenta(96), 1);
-    max_fps = 60;
-    EXPECT_EQ(sync_de_cuenta(80), 0);
-    EXPECT_EQ(sync_de_cuenta(81), 1);
+    for (auto [fps, cuenta, sync] : {std::tuple{75, 95, 0}, std::tuple{75, 96, 1}, std::tuple{60, 80, 0},
+                                     std::tuple{60, 81, 1}}) {
+        max_fps = fps;
+        EXPECT_EQ(sync_de_cuenta(cuenta), sync) << fps << " Hz, " << cuenta << " flips";
+    }
 }
 
 TEST(PruebaVolteo, CopyFlipRotatesThePagesAndShowsOneFramePerTick)
@@ -52,4 +51,5 @@ TEST(PruebaVolteo, CopyFlipRotatesThePagesAndShowsOneFramePerTick)
     screen = guardada;
     for (BITMAP *b : {page1, page2, page3, pantalla}) destroy_bitmap(b);
     page1 = page2 = page3 = nullptr;
+    active_page = actual_page = nullptr;
 }

@@ -1,10 +1,9 @@
 #include "entorno.h"
 #include "frame/flujo.h"
 #include "frame/utilfun.h"
-#include "music/musica.h"
-#include "music/mp3.h"
 #include <gtest/gtest.h>
 #include <thread>
+#include <tuple>
 
 using namespace vz;
 
@@ -26,13 +25,12 @@ struct Esperas : ::testing::Test {
 
 TEST_F(Esperas, TargetsCutTowardZero)
 {
-    EXPECT_EQ(fin_espera(0, 3.0f), 225);
-    EXPECT_EQ(fin_espera(0, 0.2f), 15);
-    EXPECT_EQ(fin_espera(0, 8.0f), 600);
-    max_fps = 60;
-    EXPECT_EQ(fin_espera(0, 3.0f), 180);
-    EXPECT_EQ(fin_espera(0, 0.2f), 12);
-    EXPECT_EQ(fin_espera(500, 2.0f), 620);
+    for (auto [fps, desde, segundos, fin] : {std::tuple{75, 0, 3.0f, 225}, std::tuple{75, 0, 0.2f, 15},
+                                             std::tuple{60, 0, 3.0f, 180}, std::tuple{60, 0, 0.2f, 12},
+                                             std::tuple{60, 500, 2.0f, 620}}) {
+        max_fps = fps;
+        EXPECT_EQ(fin_espera(desde, segundos), fin) << fps << " Hz " << segundos << " s";
+    }
 }
 
 TEST_F(Esperas, DelayRestoresTickAndZeroReturnsAtOnce)
@@ -90,29 +88,16 @@ TEST_F(Esperas, Delay2EndsOnQuit)
     EXPECT_EQ(tick, 1000);
 }
 
-TEST(Temporizadores, MessageTimerStopsAtZero)
-{
-    mensaje = 3;
-    fps_proc();
-    fps_proc();
-    EXPECT_EQ(mensaje, 1);
-    fps_proc();
-    fps_proc();
-    EXPECT_EQ(mensaje, 0);
-}
-
-TEST(Temporizadores, TickTimerCountsAndMusicTimerIdlesWithoutASong)
+TEST(Temporizadores, TheTickCountsAndTheMessageTimerStopsAtZero)
 {
     tick = 7;
     ticks();
     EXPECT_EQ(tick, 8);
-    midiest = 0;
-    mp3est = 0;
-    mensaje = 0;
-    mp3actualiza(); // nothing playing: no song may start, so no message either
-    EXPECT_EQ(mensaje, 0);
-    EXPECT_EQ(midiest, 0);
-    EXPECT_EQ(mp3est, 0);
+    mensaje = 3;
+    for (int esperado : {2, 1, 0, 0}) {
+        fps_proc();
+        EXPECT_EQ(mensaje, esperado);
+    }
 }
 
 } // namespace

@@ -150,19 +150,11 @@ TEST_F(Entrada, EditedInitialsAreWrittenInTheirPlace)
     const Bloque b = lee();
     ASSERT_EQ(b.size(), 240u);
     Bloque esperado = ranking_base();
-    inserta_ranking(esperado.data(), 2, 2, 8200, "BZA");
+    // Places 3..9 move down one (score and initials; reserved bytes stay), place 10 drops.
+    for (int r = 9; r > 2; r--) std::copy_n(esperado.begin() + 160 + 8 * (r - 1), 7, esperado.begin() + 160 + 8 * r);
+    const unsigned char nuevo[7] = {0x08, 0x20, 0, 0, 'B', 'Z', 'A'}; // 8200
+    std::copy_n(nuevo, 7, esperado.begin() + 160 + 8 * 2);
     EXPECT_EQ(b, esperado);
-}
-
-TEST_F(Entrada, ThreeEntersStoreAAA)
-{
-    escribe(ranking_base());
-    difi = 0;
-    puntos = 123456;
-    prueba::guion_teclas({KEY_ENTER, KEY_ENTER, KEY_ENTER});
-    escriveranking();
-    EXPECT_EQ(iniciales_en(lee(), 0, 0), "AAA");
-    EXPECT_EQ(puntaje_en(lee(), 0, 0), 123456u);
 }
 
 TEST_F(Entrada, ATotalBelowPlaceTenLeavesTheFileAsItWas)
@@ -227,6 +219,7 @@ TEST_F(EnCarpeta, FinalScoreAddsTheLifeBonusBeforeTheRecordEntry)
     EXPECT_EQ(puntos, 21345u);
     EXPECT_EQ(vidas, 3);
     EXPECT_EQ(puntaje_en(lee(), 0, 0), 21345u);
+    EXPECT_EQ(iniciales_en(lee(), 0, 0), "AAA");
 }
 
 } // namespace

@@ -7,6 +7,8 @@
 #include "music/mp3.h"
 #include "music/musica.h"
 #include <algorithm>
+#include <atomic>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -15,6 +17,16 @@
 
 using namespace vz;
 namespace fs = std::filesystem;
+
+// The playlist is shuffled from the clock's second. Here every reading of the clock is a second
+// later, so each shuffle of a test gets a seed of its own instead of the same second's.
+extern "C" time_t time(time_t *t)
+{
+    static std::atomic<time_t> ahora{1000000};
+    const time_t v = ++ahora;
+    if (t != nullptr) *t = v;
+    return v;
+}
 
 namespace {
 
@@ -51,25 +63,29 @@ struct Musica : ::testing::Test {
     }
 };
 
-// First in the file: the release happens once per process.
+// The release happens once per process, so it is watched in a process of its own: the threadsafe
+// death-test style starts the program afresh for this one case, whatever ran before it.
 TEST_F(Musica, VoicesAreReleasedOnceBeforeTheFirstSongOfTheRun)
 {
-    // Voices are handed out lowest free first: which one comes next tells which are free.
-    SAMPLE *sm = create_sample(16, 0, 22050, 64);
-    ASSERT_EQ(play_sample(sm, 255, 128, 1000, 1), 0);
-    archivo("mp3/a.mp3", 500);
-    buscaarchmp3();
-    lista(1);
-    playmp3();
-    EXPECT_EQ(allocate_voice(sm), 0) << "voice 0 was not released";
-    stopmp3();
-    playmp3(); // a later song of the same run releases nothing
-    EXPECT_EQ(allocate_voice(sm), 1);
-    for (int v = 0; v < 2; v++) deallocate_voice(v);
-    destroy_sample(sm);
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            // Voices are handed out lowest free first: which one comes next tells which are free.
+            SAMPLE *sm = create_sample(16, 0, 22050, 64);
+            const bool ocupada = play_sample(sm, 255, 128, 1000, 1) == 0;
+            archivo("mp3/a.mp3", 500);
+            buscaarchmp3();
+            lista(1);
+            playmp3();
+            const bool liberada = allocate_voice(sm) == 0;
+            stopmp3();
+            playmp3(); // a later song of the same run releases nothing
+            std::exit(ocupada && liberada && allocate_voice(sm) == 1 ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
-TEST_F(Musica, ShuffleIsAPermutationForOneToTenFiles)
+TEST_F(Musica, ShuffleIsAPermutationAndTheCursorWrapsAndCarriesOverBetweenGames)
 {
     for (int n = 1; n <= 10; n++)
         for (int vez = 0; vez < 20; vez++) {
@@ -81,19 +97,13 @@ TEST_F(Musica, ShuffleIsAPermutationForOneToTenFiles)
             ASSERT_EQ(orden, todos) << n << " files";
             ASSERT_EQ(listamusica[10], 0) << "cursor";
         }
-    lista(0);
-    EXPECT_EQ(listamusica[10], 0);
-}
-
-TEST_F(Musica, CursorWrapsAndCarriesOverBetweenGames)
-{
     lista(3);
-    const int primero = listamusica[0];
-    EXPECT_EQ(siguiente_tema(), primero);
-    EXPECT_EQ(siguiente_tema(), listamusica[1]);
+    const std::vector<int> esperado = {listamusica[0], listamusica[1], listamusica[2], listamusica[0]};
+    std::vector<int> visto = {siguiente_tema(), siguiente_tema()};
     stopmidi(); // a game ends: the cursor stays
-    EXPECT_EQ(siguiente_tema(), listamusica[2]);
-    EXPECT_EQ(siguiente_tema(), primero);
+    visto.push_back(siguiente_tema());
+    visto.push_back(siguiente_tema());
+    EXPECT_EQ(visto, esperado);
 }
 
 TEST_F(Musica, TheEleventhFileIsNotListedAndNamesAreSorted)
@@ -122,10 +132,6 @@ TEST_F(Musica, MidiThatDoesNotLoadIsSkippedWithoutRetryingForEver)
     EXPECT_EQ(mensaje, 3);
     EXPECT_EQ(std::string(mensa).rfind("Sonando:", 0), 0u);
     EXPECT_NE(std::string(mensa).find(".mid"), std::string::npos); // the whole name, extension too
-    midiest = 0;
-    mensaje = 0;
-    mp3actualiza(); // the timer does nothing while no song plays
-    EXPECT_EQ(mensaje, 0);
 }
 
 TEST_F(Musica, ShortFileIsHandedOverWholeAsTheLastBlock)
@@ -146,38 +152,29 @@ TEST_F(Musica, ShortFileIsHandedOverWholeAsTheLastBlock)
     EXPECT_EQ(mensaje, 3);
 }
 
-TEST_F(Musica, AFileOfExactlyOneBlockEndsWithAnEmptyRefill)
+// What each poll hands the decoder: -1 a full block, n the last n bytes (0 after a full block).
+TEST_F(Musica, FilesAreFedOneBlockPerPollAndTheLastRefillSaysHowMuch)
 {
-    archivo("mp3/a.mp3", 32768);
-    buscaarchmp3();
-    lista(1);
-    playmp3();
-    EXPECT_EQ(falso::llamadas[0].a, 32768);
-    EXPECT_EQ(falso::llamadas[0].b, 0);
-    falso::quiere_datos = true;
-    falso::llamadas.clear();
-    playmp3(); // the timer's poll: one refill of 0 bytes marks the end of the file
-    ASSERT_EQ(falso::cuenta("free"), 1);
-    const auto entrega = std::find_if(falso::llamadas.begin(), falso::llamadas.end(),
-                                      [](const falso::Llamada &l) { return l.que == "free"; });
-    EXPECT_EQ(entrega->a, 0);
-}
-
-TEST_F(Musica, LongerFilesAreFedOneBlockPerPoll)
-{
-    archivo("mp3/a.mp3", 32768 * 2 + 100);
-    buscaarchmp3();
-    lista(1);
-    playmp3();
-    falso::quiere_datos = true;
-    std::vector<int> entregas;
-    for (int i = 0; i < 3; i++) {
-        falso::llamadas.clear();
+    for (auto [tam, entregas_] : {std::pair{32768, std::vector<int>{0}},
+                                  std::pair{32768 * 2 + 100, std::vector<int>{-1, 100, 0}}}) {
+        falso::reinicia();
+        archivo("mp3/a.mp3", static_cast<size_t>(tam));
+        buscaarchmp3();
+        lista(1);
         playmp3();
-        for (const auto &l : falso::llamadas)
-            if (l.que == "free") entregas.push_back(l.a);
+        EXPECT_EQ(falso::llamadas[0].a, 32768);
+        EXPECT_EQ(falso::llamadas[0].b, 0);
+        falso::quiere_datos = true;
+        std::vector<int> entregas;
+        for (size_t i = 0; i < entregas_.size(); i++) {
+            falso::llamadas.clear();
+            playmp3();
+            for (const auto &l : falso::llamadas)
+                if (l.que == "free") entregas.push_back(l.a);
+        }
+        EXPECT_EQ(entregas, entregas_) << tam << " bytes";
+        stopmp3();
     }
-    EXPECT_EQ(entregas, (std::vector<int>{-1, 100, 0}));
 }
 
 TEST_F(Musica, EmptyAndRefusedFilesAreSkippedToTheNextSong)

@@ -1,97 +1,41 @@
-// The title, the end of a game and the ranking file, in the real window.
+// The end of a game, the final score and the ranking file, in the real window.
 #include "niveles_prueba.h"
 #include "pantalla.h"
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
 
 using namespace prueba;
 
 namespace {
 
-using Bytes = std::vector<unsigned char>;
-
-void espera(double segundos)
-{
-    std::this_thread::sleep_for(std::chrono::milliseconds(static_cast<int>(segundos * 1000)));
-}
-
-void pon_registro(Bytes &b, int tabla, int fila, uint32_t puntos, const char *ini, unsigned char reservado)
-{
-    unsigned char *r = b.data() + 80 * tabla + 8 * fila;
-    for (int i = 0; i < 4; i++) r[i] = static_cast<unsigned char>(puntos >> (8 * i));
-    for (int i = 0; i < 3; i++) r[4 + i] = static_cast<unsigned char>(ini[i]);
-    r[7] = reservado;
-}
-
-Bytes lee(const std::string &ruta)
-{
-    std::ifstream in(ruta, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
-}
-
-void escribe(const std::string &ruta, const Bytes &b)
-{
-    std::ofstream(ruta, std::ios::binary)
-        .write(reinterpret_cast<const char *>(b.data()), static_cast<std::streamsize>(b.size()));
-}
-
-// Three full tables with a different reserved byte in every record; the hard one has 12000 at
-// place 3.
-Bytes ranking_de_prueba()
-{
-    Bytes b(240);
-    const uint32_t puntos[10] = {50000, 30000, 12000, 9000, 8000, 7000, 6000, 5000, 4000, 1000};
-    const char *ini[10] = {"ANA", "BOB", "CEC", "DAN", "EVA", "FER", "GUS", "HUG", "IVO", "JOE"};
-    for (int t = 0; t < 3; t++)
-        for (int f = 0; f < 10; f++)
-            pon_registro(b, t, f, puntos[f] + 7 * (2 - t), ini[f], static_cast<unsigned char>(0x40 + 10 * t + f));
-    return b;
-}
-
-// One line per record, "score INI reserved", so that a failure shows which rows differ.
-std::string legible(const Bytes &b)
-{
-    std::string out;
-    for (size_t r = 0; r + 8 <= b.size(); r += 8) {
-        char linea[64];
-        const uint32_t p = b[r] | b[r + 1] << 8 | b[r + 2] << 16 | static_cast<uint32_t>(b[r + 3]) << 24;
-        std::snprintf(linea, sizeof linea, "%zu: %u %c%c%c %02x\n", r / 8, p, b[r + 4] ? b[r + 4] : '.',
-                      b[r + 5] ? b[r + 5] : '.', b[r + 6] ? b[r + 6] : '.', b[r + 7]);
-        out += linea;
-    }
-    return out + (b.size() % 8 ? "(and a partial record)\n" : "");
-}
-
-void teclas(Juego &j, std::initializer_list<const char *> lista)
-{
-    for (const char *t : lista) {
-        j.tecla(t);
-        espera(0.25);
-    }
-}
-
 // "SOY JODIDO" with no objects: nothing run over, four lives kept, so the final score is
-// 4 x 3000 = 12000, which ties place 3 of the hard table and therefore goes above it.
-TEST(Final, AWonGameEntersTheInitialsAndTheFileHoldsExactlyTheNewTable)
+// 4 x 3000 = 12000, which ties place 3 of the hard table and therefore goes above it. With three
+// flipped pages (-tbuf) the game must end in the very same file.
+class Ganada : public ::testing::TestWithParam<std::vector<std::string>> {};
+
+TEST_P(Ganada, TheFinalScoreThenTheInitialsAndTheFileHoldsExactlyTheNewTable)
 {
     Juego j;
     pon_niveles(j.dir(), {nivel_corto()});
     const std::string ruta = j.dir() + "/datos/ranking.dat";
     const Bytes antes = ranking_de_prueba();
     escribe(ruta, antes);
-    j.arranca();
+    j.arranca(GetParam());
     ASSERT_TRUE(hasta_jugar(j, 2)) << j.salida_error();
     ASSERT_TRUE(espera_que(75, [&] { return parecido_a(j.foto(), "gane.bmp") > 0.95; }));
-    // The victory picture, then the final score, then the record screen: each a new picture.
-    ASSERT_TRUE(espera_que(15, [&] { return parecido_a(j.foto(), "gane.bmp") < 0.5; }));
-    espera(0.5);
-    const Captura puntaje = j.foto();
-    ASSERT_TRUE(espera_que(10, [&] { return j.foto().rgb != puntaje.rgb; }));
+    const std::vector<Texto> puntaje = {{30, -1, "TU PUNTAJE FINAL"},
+                                        {80, -1, "VIDAS:  4 X 3000"},
+                                        {105, -1, "PUNTOS:        0"},
+                                        {135, -1, "TOTAL:     12000"}};
+    ASSERT_TRUE(espera_que(15, [&] { return muestra_textos(j.foto(), puntaje); })) << "the final score";
+    // The record screen follows after five seconds.
+    ASSERT_TRUE(espera_que(10, [&] { return !muestra_textos(j.foto(), puntaje); }));
     espera(0.3);
-    // First initial A -> Z (wraps), Enter; second A -> C; Right; third A -> B; Enter twice.
-    teclas(j, {"Down", "Return", "Up", "Up", "Right", "Up", "Return"});
+    // First initial A -> Z (wraps), Enter; second A -> C; Right; third A -> B; Enter.
+    for (const char *t : {"Down", "Return", "Up", "Up", "Right", "Up", "Return"}) {
+        j.tecla(t);
+        espera(0.25);
+    }
 
     Bytes esperado = antes;
     // Scores and initials of places 3..9 move down one; place 10 drops; reserved bytes stay.
@@ -99,13 +43,18 @@ TEST(Final, AWonGameEntersTheInitialsAndTheFileHoldsExactlyTheNewTable)
     pon_registro(esperado, 2, 2, 12000, "ZCB", antes[160 + 8 * 2 + 7]);
     EXPECT_TRUE(espera_que(10, [&] { return lee(ruta) != antes; })) << "the file was not rewritten";
     EXPECT_EQ(legible(lee(ruta)), legible(esperado));
-    // The hard table with the new row highlighted.
     EXPECT_TRUE(espera_que(5, [&] { return muestra_ranking(j.foto(), esperado, 2, 2); }));
     EXPECT_FALSE(std::filesystem::exists(ruta + ".tmp"));
 }
 
+INSTANTIATE_TEST_SUITE_P(Modos, Ganada, ::testing::Values(std::vector<std::string>{},
+                                                          std::vector<std::string>{"-tbuf"}),
+                         [](const auto &i) { return i.param.empty() ? "MemoryPage" : "ThreePages"; });
+
 // Barrels all along the starting lane: four lives burn away, the game ends before the road does.
-TEST(Final, ALostGameLeavesTheRankingUntouchedAndReturnsToTheTitle)
+// The close button during the level's banner does not stop the game: it is played and lost, and
+// then the program ends without the game-over screen or the title.
+TEST(Final, CloseDuringTheBannerPlaysTheGameOutThenEndsAndALostGameSavesNothing)
 {
     Juego j;
     nivel::Nivel n = nivel_corto();
@@ -117,14 +66,19 @@ TEST(Final, ALostGameLeavesTheRankingUntouchedAndReturnsToTheTitle)
     for (int f = 5; f < 10; f++) pon_registro(antes, 2, f, 0, "\0\0\0", static_cast<unsigned char>(0x80 + f));
     escribe(ruta, antes);
     j.arranca();
-    ASSERT_TRUE(hasta_jugar(j, 2)) << j.salida_error();
-    // "GAME OVER" in 239 on a screen filled with 255.
-    ASSERT_TRUE(espera_que(60, [&] { return parte_con_color(j.foto(), 0, 150, 255) > 0.95; }));
-    EXPECT_TRUE(espera_que(20, [&] { return parecido_a(j.foto(), "tavisk.bmp") > 0.95; }));
+    ASSERT_TRUE(hasta_menu(j)) << j.salida_error();
+    j.tecla("Down");
+    j.tecla("Return");
+    ASSERT_TRUE(espera_que(3, [&] { return muestra_textos(j.foto(), {{110, -1, "SIGUIENTE NIVEL: 1"}}); }));
+    j.cierra_ventana();
+    EXPECT_TRUE(espera_que(30, [&] { return muestra_puntos(j.foto(), 0, 4); })) << "the level was not played";
+    int estado = -1;
+    EXPECT_TRUE(j.espera_fin(75, estado));
+    EXPECT_EQ(estado, 0);
     EXPECT_EQ(legible(lee(ruta)), legible(antes));
-    EXPECT_TRUE(j.vivo());
 }
 
+// Rows in place, score and initials: place 10 of the easy table is "10      5 OK".
 TEST(Final, SpaceOnTheTitleShowsTheThreeTablesInTurn)
 {
     Juego j;
@@ -135,21 +89,8 @@ TEST(Final, SpaceOnTheTitleShowsTheThreeTablesInTurn)
     j.pulsa("space");
     espera(0.15);
     j.suelta("space");
-    EXPECT_TRUE(espera_que(3, [&] { return muestra_ranking(j.foto(), tablas, 0, -1); }));
-    EXPECT_TRUE(espera_que(10, [&] { return muestra_ranking(j.foto(), tablas, 1, -1); }));
-    EXPECT_TRUE(espera_que(10, [&] { return muestra_ranking(j.foto(), tablas, 2, -1); }));
-}
-
-TEST(Final, EscOnTheTitleEndsTheProgramWithStatusZero)
-{
-    Juego j;
-    j.arranca();
-    ASSERT_TRUE(hasta_titulo(j)) << j.salida_error();
-    j.pulsa("Escape");
-    int estado = -1;
-    EXPECT_TRUE(j.espera_fin(10, estado));
-    j.suelta("Escape");
-    EXPECT_EQ(estado, 0);
+    for (int t = 0; t < 3; t++)
+        EXPECT_TRUE(espera_que(t == 0 ? 3 : 10, [&] { return muestra_ranking(j.foto(), tablas, t, -1); })) << t;
 }
 
 } // namespace

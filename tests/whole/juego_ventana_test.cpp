@@ -1,16 +1,12 @@
-// Playing a level in the real window: what the player sees and does.
+// Playing and quitting in the real window.
 #include "niveles_prueba.h"
 #include "pantalla.h"
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace prueba;
 
 namespace {
-
-void espera(double segundos)
-{
-    std::this_thread::sleep_for(std::chrono::milliseconds(static_cast<int>(segundos * 1000)));
-}
 
 // On "SOY JODIDO" (4 lives, 5 px per frame) with speed code 3 the level moves 10 px per tick.
 // Lane 2 is the truck's starting lane. Ticks below are counted from the start of play at 75 Hz.
@@ -34,51 +30,74 @@ TEST(Partida, RunOverCrashAndBagShowInTheScoreLine)
     espera(1.5); // past the fire's blinking phase (about tick 860), change to lane 1
     j.tecla("Up");
     espera(10.0);
-    const Captura c = j.foto();
-    EXPECT_TRUE(muestra_puntos(c, 250, 3));
-    EXPECT_TRUE(j.vivo());
+    EXPECT_TRUE(muestra_puntos(j.foto(), 250, 3));
 }
 
-TEST(Partida, EscDuringPlayEndsTheProgramWithStatusZero)
+// A way out of the program: drives the game to some screen and asks it to quit there.
+struct Salida {
+    const char *nombre;
+    std::function<void(Juego &)> pide;
+    double hasta = 10; // seconds the program may take to end afterwards
+};
+
+void PrintTo(const Salida &s, std::ostream *os) { *os << s.nombre; }
+
+class Salidas : public ::testing::TestWithParam<Salida> {};
+
+TEST_P(Salidas, EndTheProgramWithStatusZero)
 {
     Juego j;
     pon_niveles(j.dir(), {nivel_corto()});
+    escribe(j.dir() + "/datos/ranking.dat", ranking_de_prueba());
     j.arranca();
-    ASSERT_TRUE(hasta_jugar(j, 1)) << j.salida_error();
-    espera(3.0);
-    j.pulsa("Escape");
+    GetParam().pide(j);
+    if (HasFatalFailure()) return;
     int estado = -1;
-    EXPECT_TRUE(j.espera_fin(10, estado));
-    j.suelta("Escape");
+    EXPECT_TRUE(j.espera_fin(GetParam().hasta, estado)) << "still running";
     EXPECT_EQ(estado, 0);
+    j.suelta("Escape");
 }
 
-TEST(Partida, PauseStopsTheRoadUntilPIsPressedAgain)
-{
-    Juego j;
-    pon_niveles(j.dir(), {nivel_corto()});
-    j.arranca();
-    ASSERT_TRUE(hasta_jugar(j, 0)) << j.salida_error();
-    espera(3.0);
-    j.tecla("p");
-    espera(0.5);
-    const Captura a = j.foto();
-    espera(1.0);
-    const Captura b = j.foto();
-    EXPECT_EQ(a.rgb, b.rgb) << "the picture changed during the pause";
-    j.tecla("p");
-    espera(1.0);
-    EXPECT_NE(j.foto().rgb, b.rgb) << "the road did not move on after the pause";
-}
+const Salida salidas[] = {
+    {"EscOnTheTitle", [](Juego &j) { ASSERT_TRUE(hasta_titulo(j)); j.pulsa("Escape"); }},
+    {"CloseOnTheTitle", [](Juego &j) { ASSERT_TRUE(hasta_titulo(j)); j.cierra_ventana(); }},
+    // No key follows: the menu must end on the close request alone.
+    {"CloseInTheDifficultyMenu", [](Juego &j) { ASSERT_TRUE(hasta_menu(j)); j.cierra_ventana(); }},
+    {"EscDuringPlay",
+     [](Juego &j) {
+         ASSERT_TRUE(hasta_jugar(j, 1));
+         espera(3.0);
+         j.pulsa("Escape");
+     }},
+    // The pause outlasts the close button; the program ends once P is pressed again.
+    {"CloseDuringThePause",
+     [](Juego &j) {
+         ASSERT_TRUE(hasta_jugar(j, 0));
+         espera(3.0);
+         j.tecla("p");
+         espera(0.5);
+         const Captura a = j.foto();
+         j.cierra_ventana();
+         espera(2.0);
+         EXPECT_TRUE(j.vivo()) << "the close button ended the pause";
+         EXPECT_EQ(j.foto().rgb, a.rgb) << "the picture changed during the pause";
+         j.tecla("p");
+     }},
+    // The rest of the tables flash past: well under their eight seconds each.
+    {"CloseDuringTheRankingTables",
+     [](Juego &j) {
+         ASSERT_TRUE(hasta_titulo(j));
+         j.pulsa("space");
+         espera(0.15);
+         j.suelta("space");
+         const Bytes tablas = ranking_de_prueba();
+         ASSERT_TRUE(espera_que(3, [&] { return muestra_ranking(j.foto(), tablas, 0, -1); }));
+         j.cierra_ventana();
+     },
+     4},
+};
 
-TEST(Partida, ALastLevelDrivenToItsEndWinsTheGame)
-{
-    Juego j;
-    pon_niveles(j.dir(), {nivel_corto()});
-    j.arranca();
-    ASSERT_TRUE(hasta_jugar(j, 2)) << j.salida_error();
-    // 25,600 pixels at 10 a tick, the drive-off, then the fade to the victory picture.
-    EXPECT_TRUE(espera_que(75, [&] { return parecido_a(j.foto(), "gane.bmp") > 0.95; }));
-}
+INSTANTIATE_TEST_SUITE_P(Todas, Salidas, ::testing::ValuesIn(salidas),
+                         [](const auto &i) { return std::string(i.param.nombre); });
 
 } // namespace

@@ -3,6 +3,7 @@
 // so whatever sound the capture holds comes from the background music.
 #include "pantalla.h"
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -31,11 +32,6 @@ void escribe(const fs::path &p, const Bytes &b)
 
 uint32_t le32(const Bytes &b, size_t i) { return b[i] | b[i + 1] << 8 | b[i + 2] << 16 | static_cast<uint32_t>(b[i + 3]) << 24; }
 
-void pon32(Bytes &b, uint32_t v)
-{
-    for (int i = 0; i < 4; i++) b.push_back(static_cast<unsigned char>(v >> (8 * i)));
-}
-
 // Keeps each WAV's format and length but makes its samples silent.
 void silencia_datos(const std::string &dir)
 {
@@ -56,30 +52,19 @@ void silencia_datos(const std::string &dir)
                                      0, 0, 4, 0, 0xFF, 0x2F, 0});
 }
 
-// A sine wave, 16-bit mono at 44100 Hz, encoded to MP3 with lame.
+// A sine wave, 16-bit mono at 44100 Hz, encoded to MP3 with lame from raw samples.
 void tono_mp3(const fs::path &mp3, double hz, double segundos)
 {
-    const int rate = 44100, n = static_cast<int>(rate * segundos);
-    Bytes w = {'R', 'I', 'F', 'F'};
-    pon32(w, 36 + 2 * n);
-    for (char c : std::string("WAVEfmt ")) w.push_back(static_cast<unsigned char>(c));
-    pon32(w, 16);
-    for (int v : {1, 0, 1, 0}) w.push_back(static_cast<unsigned char>(v)); // PCM, mono
-    pon32(w, rate);
-    pon32(w, rate * 2);
-    for (int v : {2, 0, 16, 0}) w.push_back(static_cast<unsigned char>(v));
-    for (char c : std::string("data")) w.push_back(static_cast<unsigned char>(c));
-    pon32(w, 2 * n);
-    for (int i = 0; i < n; i++) {
-        const auto s = static_cast<int16_t>(std::lround(12000 * std::sin(2 * M_PI * hz * i / rate)));
-        w.push_back(static_cast<unsigned char>(s & 0xff));
-        w.push_back(static_cast<unsigned char>((s >> 8) & 0xff));
+    const std::string orden = std::string(VZ_LAME) +
+                              " --quiet -b 128 -r -s 44.1 --bitwidth 16 --signed --little-endian -m m - " + mp3.string();
+    FILE *p = popen(orden.c_str(), "w");
+    ASSERT_NE(p, nullptr);
+    for (int i = 0; i < static_cast<int>(44100 * segundos); i++) {
+        const auto s = static_cast<int16_t>(std::lround(12000 * std::sin(2 * M_PI * hz * i / 44100)));
+        std::fputc(s & 0xff, p);
+        std::fputc((s >> 8) & 0xff, p);
     }
-    const fs::path wav = fs::path(mp3).replace_extension(".wav");
-    escribe(wav, w);
-    const std::string orden = std::string(VZ_LAME) + " --quiet -b 128 " + wav.string() + " " + mp3.string();
-    ASSERT_EQ(std::system(orden.c_str()), 0) << orden;
-    fs::remove(wav);
+    ASSERT_EQ(pclose(p), 0) << orden;
 }
 
 // Runs the game with its sound going to <dir>/salida.raw; returns the ALSA environment.

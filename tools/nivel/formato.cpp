@@ -212,10 +212,11 @@ bool de_binario(const std::vector<uint8_t> &datos, Nivel &n, std::string &error)
     return true;
 }
 
-int max_visibles(const Nivel &n)
+int max_visibles(const Nivel &n, int *columna)
 {
-    // The view's left edge runs from level x 32 to the end of the fourth pass.
-    constexpr int PRIMERA_VISTA = 36, ULTIMA_VISTA = 4 * COLUMNAS * 32 - 320;
+    // Before x 36 the game's unsigned test shows nothing. The tick that ends the fourth pass
+    // scrolls on by what is left of its step, less than a column at any refresh rate from 25 Hz.
+    constexpr int PRIMERA_VISTA = 36, ULTIMA_VISTA = 4 * COLUMNAS * 32 - 320 + 31;
     std::vector<int> xs;
     for (const auto &o : n.objetos)
         if (o.tipo != 0) xs.push_back(o.columna * 32);
@@ -224,7 +225,10 @@ int max_visibles(const Nivel &n)
     for (int v = PRIMERA_VISTA; v <= ULTIMA_VISTA; v++) {
         const auto desde = std::lower_bound(xs.begin(), xs.end(), v - 35);
         const auto hasta = std::upper_bound(xs.begin(), xs.end(), v + 317);
-        mejor = std::max(mejor, static_cast<int>(hasta - desde));
+        if (hasta - desde > mejor) {
+            mejor = static_cast<int>(hasta - desde);
+            if (columna != nullptr) *columna = v / 32;
+        }
     }
     return mejor;
 }

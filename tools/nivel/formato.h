@@ -35,7 +35,10 @@ std::string escribe_texto(const Nivel &n);
 std::vector<uint8_t> a_binario(const Nivel &n);
 bool de_binario(const std::vector<uint8_t> &datos, Nivel &n, std::string &error);
 
-// Largest number of non-empty objects visible at once (screen x -35..317) over the whole level.
-int max_visibles(const Nivel &n);
+// The game draws every non-empty record whose screen x is -35..317, over every view it shows: from
+// the first (left edge at level x 36) to the level's end (25280) plus the last tick's overshoot.
+constexpr int MAX_VISIBLES = 30;
+// Largest number of objects visible at once; `columna` (if given) gets the view's left edge column.
+int max_visibles(const Nivel &n, int *columna = nullptr);
 
 } // namespace nivel

@@ -1,7 +1,10 @@
-// Level tool: compiles a readable level text into a .map file, and turns a .map back into text.
+// Level tool: compiles a readable level text into a .map file, turns a .map back into text, and
+// plays levels with the game's own logic to tell whether and how they can be won.
 //   nivel compila <in.txt> <out.map>
 //   nivel texto <in.map> [out.txt]
+//   nivel prueba <file.map>...
 #include "formato.h"
+#include "prueba.h"
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -21,8 +24,44 @@ bool lee(const std::string &ruta, std::string &contenido)
 int uso()
 {
     std::cerr << "usage: nivel compila <in.txt> <out.map>\n"
-                 "       nivel texto <in.map> [out.txt]\n";
+                 "       nivel texto <in.map> [out.txt]\n"
+                 "       nivel prueba <file.map>...\n";
     return 2;
+}
+
+const char *const DIFICULTADES[3] = {"VOY DE PASEO", "QUIERO JUGAR", "SOY JODIDO"};
+
+// One line per difficulty: winnable, tightest moment, best score.
+int prueba(int argc, char **argv)
+{
+    if (!nivel::prepara_prueba()) {
+        std::cerr << "nivel: the game library does not start\n";
+        return 1;
+    }
+    for (int i = 2; i < argc; i++) {
+        std::ifstream in(argv[i], std::ios::binary);
+        if (!in) {
+            std::cerr << argv[i] << ": cannot read\n";
+            return 1;
+        }
+        std::cout << argv[i] << '\n';
+        for (int d = 0; d < 3; d++) {
+            const nivel::Prueba p = nivel::prueba(argv[i], d);
+            char linea[160];
+            std::snprintf(linea, sizeof linea, "  %-13s winnable %-3s", DIFICULTADES[d],
+                          p.ganable ? "yes" : "no");
+            std::cout << linea;
+            if (p.tension_ms >= 0)
+                std::snprintf(linea, sizeof linea, "  tightest %5d ms at column %3d", p.tension_ms,
+                              p.columna);
+            else
+                std::snprintf(linea, sizeof linea, "  tightest     - (no barrel forces a move)");
+            std::cout << linea << "  best " << p.mejor;
+            if (!p.completa) std::cout << "  (search narrowed: best is a floor)";
+            std::cout << '\n';
+        }
+    }
+    return 0;
 }
 
 } // namespace
@@ -30,6 +69,7 @@ int uso()
 int main(int argc, char **argv)
 {
     if (argc < 3) return uso();
+    if (std::string(argv[1]) == "prueba") return prueba(argc, argv);
     const std::string orden = argv[1], entrada = argv[2];
     std::string contenido, error;
     if (!lee(entrada, contenido)) {
@@ -42,11 +82,26 @@ int main(int argc, char **argv)
             std::cerr << error << '\n';
             return 1;
         }
+        int columna = 0;
+        const int vistos = nivel::max_visibles(n, &columna);
+        if (vistos > nivel::MAX_VISIBLES) {
+            std::cerr << entrada << ": " << vistos << " objects visible at once with the view at column "
+                      << columna << " (at most " << nivel::MAX_VISIBLES << ")\n";
+            return 1;
+        }
         const auto bytes = nivel::a_binario(n);
-        std::ofstream out(argv[3], std::ios::binary);
-        out.write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        if (!out) {
-            std::cerr << argv[3] << ": cannot write\n";
+        {
+            std::ofstream out(argv[3], std::ios::binary);
+            out.write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+            if (!out) {
+                std::cerr << argv[3] << ": cannot write\n";
+                return 1;
+            }
+        }
+        // The game plays the written file, so the check is made on exactly what ships.
+        if (!nivel::prepara_prueba() || !nivel::prueba(argv[3], 0).ganable) {
+            std::remove(argv[3]);
+            std::cerr << entrada << ": cannot be won on VOY DE PASEO without losing a life\n";
             return 1;
         }
         return 0;

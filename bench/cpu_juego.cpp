@@ -1,6 +1,6 @@
 // Processor use of the real game while a level is played in a window under Xvfb: the game's
 // user + system time over a stretch of play, as a share of one core. A measurement, not a test.
-// Usage: vz_cpu [seconds of play, default 20] [game options, e.g. -tbuf]
+// Usage: vz_cpu [seconds of play, default 20] [game options, e.g. -tbuf or -3]
 #include "pantalla.h"
 #include <fstream>
 #include <sstream>
@@ -33,7 +33,11 @@ int main(int argc, char **argv)
 {
     const double segundos = argc > 1 ? std::stod(argv[1]) : 20.0;
     std::vector<std::string> opciones(argv + std::min(argc, 2), argv + argc);
+    int escala = 1; // an enlarged window needs a desktop-sized screen
+    for (const auto &o : opciones)
+        if (o == "-2" || o == "-3" || o == "-4") escala = o[1] - '0', pantalla_xvfb = "1920x1080x24";
     Juego j;
+    j.escala = escala;
     j.arranca(opciones);
     if (!hasta_jugar(j, 1)) {
         std::fprintf(stderr, "the game did not reach play: %s\n", j.salida_error().c_str());
