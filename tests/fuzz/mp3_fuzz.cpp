@@ -1,6 +1,5 @@
-// Any bytes as a song: opened, started and polled to its end as the music timer does, with the
-// game's block refills. There is no sound device, so the layer decodes against its clock; the song
-// plays at a thousand times its speed so that a long one ends in moments.
+// Any bytes as a song, opened, started and polled to its end with the game's block refills. With no
+// sound device the layer decodes against its clock: at 1000 times the speed a long song is quick.
 #include "music/mp3.h"
 #include <cstdlib>
 

@@ -3,6 +3,7 @@
 #include "almp3_falso.h"
 #include "frame/utilfun.h"
 #include "music/candado.h"
+#include "music/carpetas.h"
 #include "music/mp3.h"
 #include "music/musica.h"
 #include <dlfcn.h>
@@ -28,6 +29,7 @@ struct Musica : ::testing::Test {
         falso::reinicia();
         musicas = 1;
         std::snprintf(archivm[0], sizeof archivm[0], "a.mp3");
+        carpetam[0] = "mp3";
         armalistamusica();
     }
     void TearDown() override {
