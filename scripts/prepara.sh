@@ -8,7 +8,8 @@ modo=${1:-play}
 paquetes=(cmake make g++ pkg-config liballegro4-dev libmpg123-dev zlib1g-dev freepats)
 if [ "$modo" = tests ]; then
     paquetes+=(libgtest-dev libbenchmark-dev xvfb xdotool x11-xserver-utils imagemagick lame
-               libx11-dev x11-utils dpkg-dev fakeroot lintian zlib1g-dev file)
+               libx11-dev x11-utils dpkg-dev fakeroot lintian zlib1g-dev file clang-14
+               libclang-rt-14-dev)
 fi
 
 faltan=()

@@ -39,7 +39,18 @@ constexpr grupo GRUPOS[] = {
     {23, 6, 50, 122, 0},   // flame frames 6-11
 };
 
-std::vector<std::string> fallidos; // files that did not load
+std::vector<std::string> fallidos; // what went wrong with each file that did not load
+
+// Why a picture is refused: unreadable, or smaller than the game cuts from it.
+void refusa(const char *nombre, BITMAP *b, int w, int h)
+{
+    if (b == nullptr)
+        fallidos.push_back(std::string("cannot read data file: ") + nombre);
+    else
+        fallidos.push_back(std::string(nombre) + " is " + std::to_string(b->w) + " x " +
+                           std::to_string(b->h) + " pixels, it must be at least " +
+                           std::to_string(w) + " x " + std::to_string(h));
+}
 
 BITMAP *corta(BITMAP *hoja, int sx, int sy, int w, int h)
 {
@@ -52,7 +63,7 @@ BITMAP *carga_foto(const char *nombre, RGB *paleta)
 {
     BITMAP *b = load_bitmap(nombre, paleta);
     if (b == nullptr || b->w < 320 || b->h < 240) {
-        fallidos.emplace_back(nombre);
+        refusa(nombre, b, 320, 240);
         destroy_bitmap(b);
         // A blank stand-in keeps every later blit valid until start-up stops.
         b = create_bitmap(320, 240);
@@ -83,8 +94,7 @@ int faltan_datos(FILE *err)
 
 int datos_fallidos(FILE *err)
 {
-    for (const auto &nombre : fallidos)
-        std::fprintf(err, "vorkzel: cannot read data file: %s\n", nombre.c_str());
+    for (const auto &que : fallidos) std::fprintf(err, "vorkzel: %s\n", que.c_str());
     return static_cast<int>(fallidos.size());
 }
 
@@ -93,7 +103,7 @@ void CargarBMP()
     fallidos.clear();
     BITMAP *hoja = load_bitmap(HOJA, the_palette);
     if (hoja == nullptr || hoja->w < ANCHO_HOJA || hoja->h < ALTO_HOJA) {
-        fallidos.emplace_back(HOJA);
+        refusa(HOJA, hoja, ANCHO_HOJA, ALTO_HOJA);
         destroy_bitmap(hoja);
         hoja = create_bitmap(ANCHO_HOJA, ALTO_HOJA);
         clear_bitmap(hoja);
@@ -117,7 +127,7 @@ void carga_sonidos()
         if (SONIDOS[i] == nullptr) continue;
         sample[i] = load_sample(SONIDOS[i]);
         if (sample[i] == nullptr) {
-            fallidos.emplace_back(SONIDOS[i]);
+            fallidos.push_back(std::string("cannot read data file: ") + SONIDOS[i]);
             sample[i] = create_sample(16, 0, 22050, 1); // silent stand-in
         }
     }

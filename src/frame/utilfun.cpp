@@ -23,8 +23,8 @@ END_OF_FUNCTION(fps_proc)
 
 void mp3actualiza()
 {
-    if (mp3est != 0) playmp3();
-    if (midiest != 0) playmidimusic();
+    if (mp3est != 0) sigue_mp3();
+    if (midiest != 0) sigue_midi();
 }
 END_OF_FUNCTION(mp3actualiza)
 

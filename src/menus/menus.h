@@ -16,6 +16,10 @@ constexpr int TAM_RANKING = 240;
 extern const char *ruta_ranking; // "datos/ranking.dat"
 
 void muestraranking(int tabla, int fila);
+// The text of row `r` (0..9) for the 8-byte `registro`: "%2d %6d %.3s" with place, score and the
+// initials up to the first zero byte. Reads the record's 7 bytes of score and initials only.
+constexpr int TAM_FILA = 24;
+void texto_fila(char texto[TAM_FILA], int r, const unsigned char *registro);
 void escriveranking();
 
 // Reads the ranking file into `bloque`; missing bytes stay zero. Returns the bytes read.
@@ -27,8 +31,8 @@ void inserta_ranking(unsigned char *bloque, int difi, int posicion, uint32_t tot
                      const char iniciales[3]);
 // Replaces the ranking file with `bloque` through a temporary file and a rename.
 bool guarda_ranking(const unsigned char bloque[TAM_RANKING]);
-// Replaces `ruta` with the 30 records of `bloque`: a temporary file beside it, flushed to disk,
-// then renamed over it. `corte` >= 0 stops after that many bytes, as if the process died there.
-bool reemplaza_ranking(const char *ruta, const unsigned char bloque[TAM_RANKING], int corte);
+// Replaces `ruta` with the 30 records of `bloque`: a temporary file of a unique name beside it,
+// flushed to disk, then renamed over it. False, with the old file untouched, on any failure.
+bool reemplaza_ranking(const char *ruta, const unsigned char bloque[TAM_RANKING]);
 
 } // namespace vz

@@ -7,7 +7,10 @@
 #include "menus/menus.h"
 #include <algorithm>
 #include <cstring>
+#include <cstdlib>
+#include <cstdio>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <string>
 #include <unistd.h>
 
@@ -43,6 +46,13 @@ void copia_registro(unsigned char *destino, const unsigned char *origen)
         fin = fin || origen[i] == 0;
         destino[i] = fin ? 0 : origen[i];
     }
+}
+
+mode_t umask_actual()
+{
+    const mode_t m = umask(0);
+    umask(m);
+    return m;
 }
 
 bool escribe_todo(int fd, const unsigned char *p, int n)
@@ -91,30 +101,26 @@ void inserta_ranking(unsigned char *bloque, int difi, int posicion, uint32_t tot
         copia_registro(tabla + TAM_REGISTRO * r, nueva + TAM_REGISTRO * r);
 }
 
-bool reemplaza_ranking(const char *ruta, const unsigned char bloque[TAM_RANKING], int corte)
+bool reemplaza_ranking(const char *ruta, const unsigned char bloque[TAM_RANKING])
 {
     // The scores are the player's only saved state: the old file stays whole until the new one is.
-    const std::string temporal = std::string(ruta) + ".tmp";
-    const int fd = open(temporal.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    // The temporary file has a name of its own beside the file, so that two copies of the game
+    // saving at once never write into the same one and the rename stays within one file system.
+    std::string temporal = std::string(ruta) + ".XXXXXX";
+    const int fd = mkstemp(temporal.data());
     if (fd < 0) return false;
-    bool bien = true;
-    for (int r = 0; r < 3 * REGISTROS && bien; r++) {
-        int n = TAM_REGISTRO;
-        if (corte >= 0) n = std::max(0, std::min(n, corte - TAM_REGISTRO * r));
-        bien = escribe_todo(fd, bloque + TAM_REGISTRO * r, n);
-    }
-    if (corte >= 0) {
-        // Simulated death: whatever was written stays in the temporary file, nothing is renamed.
-        close(fd);
-        return false;
-    }
+    // The new file keeps the old one's permissions; a first file gets the usual ones.
+    struct stat viejo;
+    const mode_t modo = stat(ruta, &viejo) == 0 ? viejo.st_mode & 07777 : 0644 & ~umask_actual();
+    bool bien = fchmod(fd, modo) == 0;
+    for (int r = 0; r < 3 * REGISTROS && bien; r++)
+        bien = escribe_todo(fd, bloque + TAM_REGISTRO * r, TAM_REGISTRO);
     bien = bien && fsync(fd) == 0;
     bien = (close(fd) == 0) && bien;
-    if (!bien) {
+    if (!bien || rename(temporal.c_str(), ruta) != 0) {
         unlink(temporal.c_str());
         return false;
     }
-    if (rename(temporal.c_str(), ruta) != 0) return false;
     // Make the rename itself durable.
     const std::string ruta_s(ruta);
     const size_t barra = ruta_s.rfind('/');
@@ -129,7 +135,19 @@ bool reemplaza_ranking(const char *ruta, const unsigned char bloque[TAM_RANKING]
 
 bool guarda_ranking(const unsigned char bloque[TAM_RANKING])
 {
-    return reemplaza_ranking(ruta_ranking, bloque, -1);
+    return reemplaza_ranking(ruta_ranking, bloque);
+}
+
+void texto_fila(char texto[TAM_FILA], int r, const unsigned char *registro)
+{
+    // The initials are not zero-terminated, and the library's formatter reads a "%.3s" string on
+    // to its end whatever the precision: through the reserved byte, the next records and, for the
+    // last one, past the table. Cut them here.
+    char iniciales[4] = {};
+    for (int i = 0; i < 3 && registro[4 + i] != 0; i++)
+        iniciales[i] = static_cast<char>(registro[4 + i]);
+    std::snprintf(texto, TAM_FILA, "%2d %6d %s", r + 1, static_cast<int>(puntaje(registro)),
+                  iniciales);
 }
 
 void muestraranking(int tabla, int fila)
@@ -143,10 +161,10 @@ void muestraranking(int tabla, int fila)
         clear_to_color(active_page, 0);
         textprintf_centre_ex(active_page, font, 160, 5, -1, bg, "%s", TITULOS[d]);
         for (int r = 0; r < REGISTROS; r++) {
-            const unsigned char *reg = bloque + TAM_TABLA * d + TAM_REGISTRO * r;
+            char texto[TAM_FILA];
+            texto_fila(texto, r, bloque + TAM_TABLA * d + TAM_REGISTRO * r);
             textprintf_centre_ex(active_page, font, 160, 30 + 21 * r, r == fila ? 239 : -1, bg,
-                                 "%2d %6d %.3s", r + 1, static_cast<int>(puntaje(reg)),
-                                 reinterpret_cast<const char *>(reg + 4));
+                                 "%s", texto);
         }
         delay2(8.0f);
     }
@@ -189,9 +207,13 @@ void escriveranking()
     if (posicion == REGISTROS) return;
 
     inserta_ranking(bloque, difi, posicion, puntos, iniciales);
-    if (!guarda_ranking(bloque))
+    if (!guarda_ranking(bloque)) {
         std::fprintf(stderr, "vorkzel: cannot write %s; the new record was not saved\n",
                      ruta_ranking);
+        // The table shows the file as it is: the new record is not in it, so no row is the player's.
+        muestraranking(difi + 1, -1);
+        return;
+    }
     muestraranking(difi + 1, posicion);
 }
 

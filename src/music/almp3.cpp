@@ -19,6 +19,9 @@ using Clock = std::chrono::steady_clock;
 
 constexpr size_t kFeedChunk = 4096;    // compressed bytes handed to the decoder at a time
 constexpr int kMinBufferFrames = 1024; // smallest audio buffer we ask Allegro for
+// Allegro's ring has two halves, and a half must be refilled before the voice comes back to it.
+// The game polls every 250 ms; halves of at least 0.75 s outlast a skipped turn with room to spare.
+constexpr double kMinHalfSeconds = 0.75;
 constexpr double kSilentLead = 0.5;    // seconds decoded ahead of the clock without a driver
 constexpr double kSilentMaxStep = 2.0; // a stalled timer may not make one poll decode more
 
@@ -80,6 +83,10 @@ struct ALMP3_MP3STREAM {
     long drain_left = 0;     // frames the voice still has to play
     int drain_pos = 0;       // voice position at the last look
     int silent_fills = 0;    // buffers filled with silence only since the data ended
+    bool primed = false;     // the first fill, made as the voice starts, is done
+    int look_pos = 0;        // voice position at the last pump
+    long fresh = 0;          // frames written ahead of the voice at the last pump
+    int late_fills = 0;      // pumps that found the voice past the fresh data: it played stale
 
     // Output against the clock when there is no driver.
     Clock::time_point last_tick;
@@ -188,9 +195,22 @@ long ring_frames(const AUDIOSTREAM *a) {
 // Fills every buffer that the audio stream asks for, and notices when the song has played out.
 void pump_sound(Stream &s) {
     AUDIOSTREAM *a = s.audio;
+    const long ring = ring_frames(a);
+    const int now = voice_get_position(a->voice);
+    auto ahead = [ring](long from, long to) { return ((to - from) % ring + ring) % ring; };
+    if (now >= 0) {
+        // Since the last pump the voice has gone past what was written then: it has played a
+        // stretch of the ring that was not refilled in time.
+        const long played = ahead(s.look_pos, now);
+        if (s.primed && played > s.fresh) s.late_fills++;
+        s.fresh = std::max(0L, s.fresh - played);
+        s.look_pos = now;
+    }
     while (void *p = get_audio_stream_buffer(a)) {
         auto *dst = static_cast<uint16_t *>(p);
         long start = static_cast<long>(a->bufnum) * a->len; // the fragment just handed out
+        if (now >= 0) s.fresh = ahead(now, (start + a->len) % ring);
+        if (s.fresh == 0) s.fresh = ring; // written right up to the voice: a whole ring ahead
         int got = 0;
         while (got < a->len) {
             if (pcm_frames(s) == 0 && !decode_frame(s)) break;
@@ -208,7 +228,6 @@ void pump_sound(Stream &s) {
         if (s.decode_done && pcm_frames(s) == 0 && !s.draining) {
             s.draining = true;
             s.drain_pos = voice_get_position(a->voice);
-            long ring = ring_frames(a);
             s.drain_left =
                 s.last_data_end < 0 ? 0 : ((s.last_data_end - s.drain_pos) % ring + ring) % ring;
         }
@@ -219,7 +238,6 @@ void pump_sound(Stream &s) {
         s.finished = true;
         return;
     }
-    long ring = ring_frames(a);
     s.drain_left -= ((pos - s.drain_pos) % ring + ring) % ring;
     s.drain_pos = pos;
     // The second test catches a voice that went round the ring between two looks: once the
@@ -252,12 +270,14 @@ void apply_voice(Stream &s) {
 
 // Opens the output once the format is known. 0 when a real audio stream plays.
 int start_output(Stream &s) {
+    const int frames = std::max(s.buffer_frames, static_cast<int>(s.rate * kMinHalfSeconds));
     if (have_sound_driver())
-        s.audio = play_audio_stream(s.buffer_frames, 16, 1, static_cast<int>(s.rate), s.vol, s.pan);
+        s.audio = play_audio_stream(frames, 16, 1, static_cast<int>(s.rate), s.vol, s.pan);
     if (s.audio) {
         s.out = Stream::Out::sound;
         if (s.speed != 1000) apply_voice(s);
         pump_sound(s); // both halves now, so the song starts without a gap
+        s.primed = true;
         return 0;
     }
     s.out = Stream::Out::silent;
@@ -372,6 +392,12 @@ int almp3_poll_mp3stream(ALMP3_MP3STREAM *mp3) {
     else
         pump_silent(*mp3);
     return mp3->finished ? -1 : 0;
+}
+
+int almp3_late_refills(ALMP3_MP3STREAM *mp3) {
+    if (!mp3) return 0;
+    std::lock_guard<std::mutex> guard(mp3->lock);
+    return mp3->late_fills;
 }
 
 void almp3_adjust_mp3stream(ALMP3_MP3STREAM *mp3, int vol, int pan, int speed) {

@@ -16,6 +16,9 @@ void *almp3_get_mp3stream_buffer(ALMP3_MP3STREAM *mp3);
 void almp3_free_mp3stream_buffer(ALMP3_MP3STREAM *mp3, int bytes_used);
 // Decodes ahead into the audio stream. 0 while the song goes on, non-zero once it is over.
 int almp3_poll_mp3stream(ALMP3_MP3STREAM *mp3);
+// Audio fragments refilled too late, when the voice had already come back to them: a stale stretch
+// of the song was heard.
+int almp3_late_refills(ALMP3_MP3STREAM *mp3);
 void almp3_adjust_mp3stream(ALMP3_MP3STREAM *mp3, int vol, int pan, int speed);
 void almp3_stop_mp3stream(ALMP3_MP3STREAM *mp3);
 void almp3_destroy_mp3stream(ALMP3_MP3STREAM *mp3);

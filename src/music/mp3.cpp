@@ -25,6 +25,32 @@ void cierra_actual()
     mp3est = 0;
 }
 
+// Size of the ID3v2 tag whose 10-byte header is `h` (header and footer included), or 0.
+long etiqueta_id3(const unsigned char *h)
+{
+    if (h[0] != 'I' || h[1] != 'D' || h[2] != '3' || h[3] == 0xff || h[4] == 0xff) return 0;
+    long tam = 0;
+    for (int i = 6; i < 10; i++) {
+        if (h[i] & 0x80) return 0; // sizes are stored 7 bits a byte
+        tam = tam << 7 | h[i];
+    }
+    return 10 + tam + ((h[5] & 0x10) ? 10 : 0);
+}
+
+// Reads the first block of music, skipping the tags at the start of the file: ripped and bought
+// songs carry up to megabytes of cover art there, which would otherwise go through the decoder
+// a block per timer turn while the player hears nothing.
+long primer_bloque(PACKFILE *pf, unsigned char *bloque)
+{
+    for (;;) {
+        const long cabecera = pack_fread(bloque, 10, pf);
+        if (cabecera < 10) return std::max(0L, cabecera);
+        const long tam = etiqueta_id3(bloque);
+        if (tam == 0) return 10 + std::max(0L, pack_fread(bloque + 10, BLOQUE_MP3 - 10, pf));
+        if (pack_fseek(pf, static_cast<int>(tam - 10)) != 0) return 0;
+    }
+}
+
 } // namespace
 
 void buscaarchmp3()
@@ -40,7 +66,7 @@ mp3_file *open_mp3_file(const char *filename)
     f->stream = nullptr;
     if (f->packfile != nullptr) {
         static char bloque[BLOQUE_MP3]; // callers hold candado_musica
-        const long leidos = pack_fread(bloque, BLOQUE_MP3, f->packfile);
+        const long leidos = primer_bloque(f->packfile, reinterpret_cast<unsigned char *>(bloque));
         if (leidos > 0) {
             // A file shorter than one block is handed over whole, marked as the last block.
             if (leidos < BLOQUE_MP3)
@@ -81,13 +107,11 @@ void close_mp3_file(mp3_file *f)
     std::free(f);
 }
 
-void playmp3()
-{
-    std::unique_lock<std::mutex> cerrojo(candado_musica, std::try_to_lock);
-    if (!cerrojo.owns_lock()) return; // the other thread is at it; the timer comes back soon
-    if (mp3est != 0 && poll_mp3_file(mp3) != 0) cierra_actual();
-    if (mp3est != 0) return;
+namespace {
 
+// Opens and starts the next song of the playlist; the caller holds candado_musica.
+void empieza_mp3()
+{
     // A song that cannot be opened is skipped; with none that opens the game stays silent.
     for (int intento = 0; intento < musicas; intento++) {
         const int tema = siguiente_tema();
@@ -106,6 +130,26 @@ void playmp3()
             return;
         }
     }
+}
+
+} // namespace
+
+void playmp3()
+{
+    std::unique_lock<std::mutex> cerrojo(candado_musica, std::try_to_lock);
+    if (!cerrojo.owns_lock()) return; // the other thread is at it; the timer comes back soon
+    if (mp3est != 0 && poll_mp3_file(mp3) != 0) cierra_actual();
+    if (mp3est == 0) empieza_mp3();
+}
+
+void sigue_mp3()
+{
+    std::unique_lock<std::mutex> cerrojo(candado_musica, std::try_to_lock);
+    if (!cerrojo.owns_lock()) return;
+    // Tested again under the lock: a stop between the timer's look and here must stay a stop.
+    if (mp3est == 0 || poll_mp3_file(mp3) == 0) return;
+    cierra_actual();
+    empieza_mp3();
 }
 
 void stopmp3()

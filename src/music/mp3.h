@@ -23,6 +23,9 @@ void play_mp3_file(mp3_file *f, int buflen, int vol, int pan);
 int poll_mp3_file(mp3_file *f);
 void close_mp3_file(mp3_file *f);
 void playmp3();
+// The music timer's turn: feeds the song playing and starts the next when it ends; never
+// starts one after a stop.
+void sigue_mp3();
 void stopmp3();
 // Volume of the playing song, if any (level start 255, level end 100).
 void ajusta_mp3(int vol);

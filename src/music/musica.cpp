@@ -57,12 +57,11 @@ void anuncia_tema(const char *nombre, int largo)
     std::snprintf(mensa, sizeof mensa, "Sonando:%.*s", largo, nombre);
 }
 
-void playmidimusic()
+namespace {
+
+// Loads and starts the next song of the playlist; the caller holds candado_musica.
+void empieza_midi()
 {
-    std::unique_lock<std::mutex> cerrojo(candado_musica, std::try_to_lock);
-    if (!cerrojo.owns_lock()) return; // the other thread is at it; the timer comes back soon
-    if (midiest != 0 && midi_pos < 0) midiest = 0;
-    if (midiest != 0) return;
     // A song that does not load is skipped; with none that loads the game stays silent.
     for (int intento = 0; intento < musicas; intento++) {
         const int tema = siguiente_tema();
@@ -76,6 +75,26 @@ void playmidimusic()
             return;
         }
     }
+}
+
+} // namespace
+
+void playmidimusic()
+{
+    std::unique_lock<std::mutex> cerrojo(candado_musica, std::try_to_lock);
+    if (!cerrojo.owns_lock()) return; // the other thread is at it; the timer comes back soon
+    if (midiest != 0 && midi_pos < 0) midiest = 0;
+    if (midiest == 0) empieza_midi();
+}
+
+void sigue_midi()
+{
+    std::unique_lock<std::mutex> cerrojo(candado_musica, std::try_to_lock);
+    if (!cerrojo.owns_lock()) return;
+    // Tested again under the lock: a stop between the timer's look and here must stay a stop.
+    if (midiest == 0 || midi_pos >= 0) return;
+    midiest = 0;
+    empieza_midi();
 }
 
 void stopmidi()

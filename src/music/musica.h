@@ -15,6 +15,8 @@ extern char ruta_musica[512];          // the music's own path buffer
 void buscaarchm();
 void armalistamusica();
 void playmidimusic();
+// The music timer's turn: starts the next song when one has ended; never starts one after a stop.
+void sigue_midi();
 void stopmidi();
 
 // Next playlist file number; moves the cursor on, wrapping after the last.

@@ -69,8 +69,8 @@ bool lee_texto(const std::string &texto, const std::string &nombre, Nivel &n, st
     for (std::string bruta; std::getline(in, bruta);) {
         num++;
         const std::string linea = sin_comentario(bruta);
-        if (linea.empty()) continue;
         const auto w = palabras(linea);
+        if (w.empty()) continue; // blank, or other white space only (a vertical tab, say)
         if (w[0] == "velocidad") {
             if (w.size() != 2 || !entero(w[1], n.velocidad) || n.velocidad < 1 || n.velocidad > 3)
                 return falla("speed code must be 1, 2 or 3");

@@ -1,0 +1,153 @@
+// The ranking file under faults: records with no zero byte, saves that fail, two copies saving at
+// once, and a save killed at every write, flush and rename by a real SIGKILL.
+#include "entorno.h"
+#include "frame/arranque.h"
+#include "frame/flujo.h"
+#include "frame/paginas.h"
+#include "frame/utilfun.h"
+#include "game/mundo.h"
+#include "menus/menus.h"
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <cstring>
+#include <random>
+#include <spawn.h>
+#include <sys/mman.h>
+#include <sys/wait.h>
+
+using namespace vz;
+namespace fs = std::filesystem;
+
+namespace {
+
+using Bloque = std::vector<unsigned char>;
+
+struct Guardado : ::testing::Test {
+    fs::path antes = fs::current_path(), dir = fs::temp_directory_path() / "vz-robusto-guardado";
+    void SetUp() override {
+        fs::remove_all(dir);
+        fs::create_directories(dir / "datos");
+        fs::current_path(dir);
+    }
+    void TearDown() override {
+        fs::current_path(antes);
+        fs::remove_all(dir);
+    }
+    static void escribe(const Bloque &b, const char *ruta = ruta_ranking) {
+        std::ofstream(ruta, std::ios::binary)
+            .write(reinterpret_cast<const char *>(b.data()), b.size());
+    }
+    static Bloque lee(const char *ruta = ruta_ranking) {
+        std::ifstream in(ruta, std::ios::binary);
+        return Bloque((std::istreambuf_iterator<char>(in)), {});
+    }
+    static long en_datos() { return std::distance(fs::directory_iterator("datos"), {}); }
+};
+
+TEST(Filas, RowTextStopsAtTheInitials) {
+    // The record's seventh byte is the last one mapped: any read past the initials faults.
+    const long tam = sysconf(_SC_PAGESIZE);
+    auto *m = static_cast<unsigned char *>(
+        mmap(nullptr, 2 * tam, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
+    ASSERT_EQ(mprotect(m + tam, tam, PROT_NONE), 0);
+    using namespace std::string_literals; // records as score (little-endian) and initials
+    const std::tuple<int, std::string, const char *> casos[] = {
+        {0, "\x05\0\0\0ABC"s, " 1      5 ABC"},
+        {9, "\x40\xe2\x01\0AB\0"s, "10 123456 AB"},
+        {3, "AAAAXYZ"s, " 4 1094795585 XYZ"},
+        {1, "\xff\xff\xff\xff\0\0\0"s, " 2     -1 "}};
+    for (const auto &[r, registro, esperado] : casos) {
+        std::memcpy(m + tam - 7, registro.data(), 7);
+        char texto[TAM_FILA];
+        texto_fila(texto, r, m + tam - 7);
+        EXPECT_STREQ(texto, esperado);
+    }
+    munmap(m, 2 * tam);
+}
+
+TEST_F(Guardado, AFailedSaveHighlightsNobodysRow) {
+    BITMAP *pagina = active_page = create_bitmap(320, 240);
+    FONT *fuente = font;
+    font = prueba::fuente_color(); // draws in 200 and 201, so 239 can only be a highlight
+    bg = -1;
+    max_fps = 0; // every wait ends at once
+    const char *guardada = ruta_ranking;
+    ruta_ranking = "no-such-dir/ranking.dat";
+    difi = 0;
+    puntos = 100;
+    prueba::guion_teclas({KEY_ENTER, KEY_ENTER, KEY_ENTER});
+    escriveranking();
+    ruta_ranking = guardada;
+    int colores[256] = {};
+    for (int y = 0; y < 240; y++)
+        for (int x = 0; x < 320; x++)
+            colores[getpixel(pagina, x, y)]++;
+    EXPECT_EQ(colores[239], 0);
+    EXPECT_GT(colores[200], 0); // the table is there
+    font = fuente;
+    destroy_bitmap(pagina);
+}
+
+TEST_F(Guardado, NoTemporaryFileIsLeftOrSharedAndTheModeIsKept) {
+    fs::create_directories("datos/ranking.dat/x"); // a rename over it fails
+    EXPECT_FALSE(reemplaza_ranking(ruta_ranking, Bloque(TAM_RANKING, 2).data()));
+    EXPECT_EQ(en_datos(), 1); // nothing left beside it
+    fs::remove_all(ruta_ranking);
+    escribe(Bloque(TAM_RANKING, 1));
+    escribe({'o', 't', 'r', 'a'}, "datos/ranking.dat.tmp"); // another copy's save under way
+    for (const auto modo : {fs::perms(0640), fs::perms(0604), fs::perms(0600)}) {
+        fs::permissions(ruta_ranking, modo);
+        const Bloque nuevo(TAM_RANKING, static_cast<unsigned char>(modo));
+        ASSERT_TRUE(reemplaza_ranking(ruta_ranking, nuevo.data()));
+        EXPECT_EQ(lee(), nuevo);
+        EXPECT_EQ(fs::status(ruta_ranking).permissions(), modo);
+    }
+    EXPECT_EQ(lee("datos/ranking.dat.tmp"), Bloque({'o', 't', 'r', 'a'}));
+    EXPECT_EQ(en_datos(), 2); // and the other copy's
+}
+
+// Runs the saving program with `total`, killed at call `mata` (0: never). Returns the wait status.
+int guarda(const fs::path &dir, uint32_t total, int mata, bool despues) {
+    std::string e[] = {"LD_PRELOAD=" VZ_MATA, "VZ_MATA=" + std::to_string(mata),
+                       std::string("VZ_MATA_DESPUES=") + (despues ? "1" : "0")};
+    char *envp[] = {e[0].data(), e[1].data(), e[2].data(), nullptr};
+    std::string a[] = {VZ_GUARDA, dir, std::to_string(total)};
+    char *argv[] = {a[0].data(), a[1].data(), a[2].data(), nullptr};
+    pid_t pid;
+    int estado = -1;
+    if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv, envp) == 0) waitpid(pid, &estado, 0);
+    return estado;
+}
+
+// What the saving program makes of `viejo` with `total`.
+Bloque despues_de(Bloque viejo, uint32_t total) {
+    const int p = posicion_ranking(viejo.data(), 0, total);
+    if (p < 10) inserta_ranking(viejo.data(), 0, p, total, "KIL");
+    return viejo;
+}
+
+TEST_F(Guardado, ASaveKilledAnywhereLeavesTheOldOrTheNewFileWholeAndTheNextSaveWorks) {
+    // A save makes 30 writes, the file's flush, the rename and the directory's flush.
+    constexpr int LLAMADAS = 33, PUNTOS = 300;
+    const unsigned semilla = std::random_device{}();
+    std::mt19937 azar(semilla);
+    SCOPED_TRACE("seed " + std::to_string(semilla));
+    escribe(Bloque(TAM_RANKING, 0));
+    for (int i = 0; i < PUNTOS; i++) {
+        const Bloque viejo = lee();
+        const auto total = static_cast<uint32_t>(azar() % 100000);
+        const int mata = 1 + static_cast<int>(azar() % LLAMADAS);
+        const bool despues = azar() % 2;
+        const int estado = guarda(dir, total, mata, despues);
+        ASSERT_TRUE(WIFSIGNALED(estado) && WTERMSIG(estado) == SIGKILL) << "status " << estado;
+        const Bloque ahora = lee();
+        ASSERT_TRUE(ahora == viejo || ahora == despues_de(viejo, total))
+            << "killed " << (despues ? "after" : "before") << " call " << mata;
+        // The next start reads what is there and saves over it.
+        ASSERT_EQ(guarda(dir, total + 1, 0, false), 0);
+        ASSERT_EQ(lee(), despues_de(ahora, total + 1));
+    }
+}
+
+} // namespace
