@@ -6,8 +6,66 @@
 #include <gtest/gtest.h>
 
 using namespace prueba;
+namespace fs = std::filesystem;
 
 namespace {
+
+// Record `fila` of table `tabla` of a ranking file: score, three initials, a reserved byte.
+void pon_registro(Bytes &b, int tabla, int fila, uint32_t puntos, const char *ini, int reservado)
+{
+    unsigned char *r = b.data() + 80 * tabla + 8 * fila;
+    for (int i = 0; i < 4; i++) r[i] = static_cast<unsigned char>(puntos >> (8 * i));
+    std::copy_n(ini, 3, r + 4);
+    r[7] = static_cast<unsigned char>(reservado);
+}
+
+// Three tables with a different reserved byte in every record. Place 10 of the easy one holds 5
+// points under two initials; the hard one has 12000 at place 3 and is empty from place 6, so that
+// a saved score of any size would enter it.
+const Bytes ranking = [] {
+    Bytes b(240);
+    const uint32_t puntos[10] = {50000, 30000, 12000, 9000, 8000, 7000, 6000, 5000, 4000, 1000};
+    const char *ini[10] = {"ANA", "BOB", "CEC", "DAN", "EVA", "FER", "GUS", "HUG", "IVO", "JOE"};
+    for (int t = 0; t < 3; t++)
+        for (int f = 0; f < 10; f++)
+            pon_registro(b, t, f, puntos[f] + 7 * (2 - t), ini[f], 0x40 + 10 * t + f);
+    pon_registro(b, 0, 9, 5, "OK\0", 0x77);
+    for (int f = 5; f < 10; f++) pon_registro(b, 2, f, 0, "\0\0\0", 0x80 + f);
+    return b;
+}();
+
+// One line of hex per record, so that a failure shows which records differ.
+std::string legible(const Bytes &b)
+{
+    std::string s;
+    for (size_t i = 0; i < b.size(); i++) s += (i % 8 ? " " : "\n") + std::to_string(b[i]);
+    return s;
+}
+
+// A data file missing, or cut short: start-up stops with status 1 and names the file.
+class Arranque : public ::testing::TestWithParam<std::pair<const char *, int>> {};
+
+TEST_P(Arranque, StopsWithStatusOneNamingTheFile)
+{
+    const auto [archivo, tam] = GetParam();
+    Juego j;
+    const std::string ruta = j.dir() + "/datos/" + archivo;
+    if (tam < 0)
+        fs::remove(ruta);
+    else
+        fs::resize_file(ruta, tam);
+    j.arranca();
+    int estado = -1;
+    ASSERT_TRUE(j.espera_fin(20, estado)) << "still running";
+    EXPECT_EQ(estado, 1);
+    EXPECT_NE(j.salida_error().find("datos/" + std::string(archivo)), std::string::npos)
+        << j.salida_error();
+}
+
+// A picture cut inside its header cannot be read; a sound is missing.
+INSTANTIATE_TEST_SUITE_P(Datos, Arranque,
+                         ::testing::Values(std::pair("font.dat", -1), std::pair("camio2.wav", -1),
+                                           std::pair("imagen.bmp", 14), std::pair("gane.bmp", 30)));
 
 // "SOY JODIDO" with no objects: nothing run over, four lives kept, so the final score is
 // 4 x 3000 = 12000, which ties place 3 of the hard table and therefore goes above it. With three
@@ -19,8 +77,7 @@ TEST_P(Ganada, FinalScoreThenInitialsThenExactlyTheNewTableThenEscOnTheTitle)
     Juego j;
     pon_niveles(j.dir(), {nivel_corto()});
     const std::string ruta = j.dir() + "/datos/ranking.dat";
-    const Bytes antes = ranking_de_prueba();
-    escribe(ruta, antes);
+    escribe(ruta, ranking);
     j.arranca(GetParam());
     ASSERT_TRUE(hasta_jugar(j, 2)) << j.salida_error();
     ASSERT_TRUE(espera_que(75, [&] { return parecido_a(j.foto(), "gane.bmp") > 0.95; }));
@@ -39,15 +96,16 @@ TEST_P(Ganada, FinalScoreThenInitialsThenExactlyTheNewTableThenEscOnTheTitle)
         espera(0.25);
     }
 
-    Bytes esperado = antes;
+    Bytes esperado = ranking;
     // Scores and initials of places 3..9 move down one; place 10 drops; reserved bytes stay.
     for (int f = 9; f > 2; f--)
-        std::copy_n(antes.begin() + 160 + 8 * (f - 1), 7, esperado.begin() + 160 + 8 * f);
-    pon_registro(esperado, 2, 2, 12000, "ZCB", antes[160 + 8 * 2 + 7]);
-    EXPECT_TRUE(espera_que(10, [&] { return lee(ruta) != antes; })) << "the file was not rewritten";
+        std::copy_n(ranking.begin() + 160 + 8 * (f - 1), 7, esperado.begin() + 160 + 8 * f);
+    pon_registro(esperado, 2, 2, 12000, "ZCB", ranking[160 + 8 * 2 + 7]);
+    EXPECT_TRUE(espera_que(10, [&] { return lee(ruta) != ranking; }))
+        << "the file was not rewritten";
     EXPECT_EQ(legible(lee(ruta)), legible(esperado));
     EXPECT_TRUE(espera_que(5, [&] { return muestra_ranking(j.foto(), esperado, 2, 2); }));
-    EXPECT_FALSE(std::filesystem::exists(ruta + ".tmp"));
+    EXPECT_FALSE(fs::exists(ruta + ".tmp"));
     // The opening and title pictures come back; ESC there ends the program.
     ASSERT_TRUE(hasta_titulo(j));
     j.tecla("Escape", 1000);
@@ -67,11 +125,6 @@ struct Salida {
     double hasta = 10; // seconds the program may take to end afterwards
 };
 
-void PrintTo(const Salida &s, std::ostream *os)
-{
-    *os << s.nombre;
-}
-
 class Salidas : public ::testing::TestWithParam<Salida> {};
 
 TEST_P(Salidas, EndTheProgramWithStatusZeroAndSaveNothing)
@@ -82,14 +135,14 @@ TEST_P(Salidas, EndTheProgramWithStatusZeroAndSaveNothing)
     for (int col = 60; col < 790; col += 8) n.objetos.push_back({col, 72, 6});
     pon_niveles(j.dir(), {n});
     const std::string ruta = j.dir() + "/datos/ranking.dat";
-    escribe(ruta, ranking_de_prueba());
+    escribe(ruta, ranking);
     j.arranca();
     GetParam().pide(j);
     if (HasFatalFailure()) return;
     int estado = -1;
     EXPECT_TRUE(j.espera_fin(GetParam().hasta, estado)) << "still running";
     EXPECT_EQ(estado, 0);
-    EXPECT_EQ(legible(lee(ruta)), legible(ranking_de_prueba()));
+    EXPECT_EQ(legible(lee(ruta)), legible(ranking));
 }
 
 const Salida salidas[] = {
@@ -100,9 +153,8 @@ const Salida salidas[] = {
          ASSERT_TRUE(hasta_titulo(j));
          j.tecla("space", 150);
          for (int t = 0; t < 3; t++)
-             ASSERT_TRUE(
-                 espera_que(t == 0 ? 3 : 10,
-                            [&] { return muestra_ranking(j.foto(), ranking_de_prueba(), t, -1); }))
+             ASSERT_TRUE(espera_que(t == 0 ? 3 : 10,
+                                    [&] { return muestra_ranking(j.foto(), ranking, t, -1); }))
                  << "table " << t;
          ASSERT_TRUE(hasta_titulo(j));
          j.cierra_ventana();
@@ -112,8 +164,7 @@ const Salida salidas[] = {
      [](Juego &j) {
          ASSERT_TRUE(hasta_titulo(j));
          j.tecla("space", 150);
-         ASSERT_TRUE(
-             espera_que(3, [&] { return muestra_ranking(j.foto(), ranking_de_prueba(), 0, -1); }));
+         ASSERT_TRUE(espera_que(3, [&] { return muestra_ranking(j.foto(), ranking, 0, -1); }));
          j.cierra_ventana();
      },
      4},

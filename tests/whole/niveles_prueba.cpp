@@ -1,8 +1,6 @@
 #include "niveles_prueba.h"
-#include <cstdio>
+#include "pantalla.h"
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 namespace prueba {
 
@@ -23,53 +21,6 @@ void pon_niveles(const std::string &dir, std::initializer_list<nivel::Nivel> niv
     int i = 0;
     for (const auto &n : niveles)
         escribe(dir + "/levels/0" + std::to_string(++i) + ".map", nivel::a_binario(n));
-}
-
-Bytes lee(const std::string &ruta)
-{
-    std::ifstream in(ruta, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
-}
-
-void escribe(const std::string &ruta, const Bytes &b)
-{
-    std::ofstream(ruta, std::ios::binary)
-        .write(reinterpret_cast<const char *>(b.data()), static_cast<std::streamsize>(b.size()));
-}
-
-void pon_registro(Bytes &b, int tabla, int fila, uint32_t puntos, const char *ini,
-                  unsigned char reservado)
-{
-    unsigned char *r = b.data() + 80 * tabla + 8 * fila;
-    for (int i = 0; i < 4; i++) r[i] = static_cast<unsigned char>(puntos >> (8 * i));
-    for (int i = 0; i < 3; i++) r[4 + i] = static_cast<unsigned char>(ini[i]);
-    r[7] = reservado;
-}
-
-Bytes ranking_de_prueba()
-{
-    Bytes b(240);
-    const uint32_t puntos[10] = {50000, 30000, 12000, 9000, 8000, 7000, 6000, 5000, 4000, 1000};
-    const char *ini[10] = {"ANA", "BOB", "CEC", "DAN", "EVA", "FER", "GUS", "HUG", "IVO", "JOE"};
-    for (int t = 0; t < 3; t++)
-        for (int f = 0; f < 10; f++)
-            pon_registro(b, t, f, puntos[f] + 7 * (2 - t), ini[f],
-                         static_cast<unsigned char>(0x40 + 10 * t + f));
-    pon_registro(b, 0, 9, 5, "OK\0", 0x77);
-    for (int f = 5; f < 10; f++)
-        pon_registro(b, 2, f, 0, "\0\0\0", static_cast<unsigned char>(0x80 + f));
-    return b;
-}
-
-std::string legible(const Bytes &b)
-{
-    std::string s;
-    char hex[4];
-    for (size_t i = 0; i < b.size(); i++) {
-        std::snprintf(hex, sizeof hex, "%02x%c", b[i], i % 8 == 7 ? '\n' : ' ');
-        s += hex;
-    }
-    return s;
 }
 
 } // namespace prueba

@@ -1,27 +1,13 @@
-// Small levels and ranking files for whole-game tests, written into a game's scratch directory.
+// Small levels for whole-game tests, written into a game's scratch directory.
 #pragma once
 #include "formato.h"
 #include <string>
-#include <vector>
 
 namespace prueba {
 
-using Bytes = std::vector<unsigned char>;
-
 // A level with every tile column drawn as road below and scenery above, no objects, speed code 3.
 nivel::Nivel nivel_corto();
-// Replaces the levels of the scratch directory `dir` with the given ones, named 01.map to 09.map
+// Replaces the levels in `dir` with the given ones, named 01.map to 09.map.
 void pon_niveles(const std::string &dir, std::initializer_list<nivel::Nivel> niveles);
-
-Bytes lee(const std::string &ruta);
-void escribe(const std::string &ruta, const Bytes &b);
-void pon_registro(Bytes &b, int tabla, int fila, uint32_t puntos, const char *ini,
-                  unsigned char reservado);
-// Three tables with a different reserved byte in every record. Place 10 of the easy one holds 5
-// points under two initials; the hard one has 12000 at place 3 and is empty from place 6, so that
-// a saved score of any size would enter it.
-Bytes ranking_de_prueba();
-// One line of hex per record, so that a failure shows which records differ.
-std::string legible(const Bytes &b);
 
 } // namespace prueba

@@ -1,9 +1,9 @@
 // What the game plays, captured: ALSA writes the mixed output to a file instead of a sound card.
 // Every sound effect and the title tune are silenced in the scratch copy, so whatever sound the
 // capture holds comes from the background music.
-#include "niveles_prueba.h"
 #include "pantalla.h"
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -18,11 +18,6 @@ struct Musica {
     const char *nombre;
     bool mp3, midi;
 };
-
-void PrintTo(const Musica &m, std::ostream *os)
-{
-    *os << m.nombre;
-}
 
 class Sonido : public ::testing::TestWithParam<Musica> {};
 
@@ -43,17 +38,15 @@ TEST_P(Sonido, OnlyTheBackgroundMusicIsHeardDuringPlay)
     if (!m.midi) fs::remove_all(j.dir() + "/midi");
     if (m.mp3) {
         // Thirty seconds of the tone, 16-bit mono at 44100 Hz, encoded with lame.
-        std::vector<int16_t> tono(44100 * 30);
-        for (size_t i = 0; i < tono.size(); i++)
-            tono[i] = static_cast<int16_t>(12000 * std::sin(2 * M_PI * 440 * i / 44100));
-        std::ofstream(j.dir() + "/tono.raw", std::ios::binary)
-            .write(reinterpret_cast<const char *>(tono.data()),
-                   static_cast<std::streamsize>(2 * tono.size()));
-        const std::string orden = std::string(VZ_LAME) +
-                                  " --quiet -b 128 -r -s 44.1 --bitwidth 16 --signed "
-                                  "--little-endian -m m " +
-                                  j.dir() + "/tono.raw " + j.dir() + "/mp3/tono.mp3";
-        ASSERT_EQ(std::system(orden.c_str()), 0) << orden;
+        const std::string orden = VZ_LAME " --quiet -b 128 -r -s 44.1 --bitwidth 16 --signed "
+                                          "--little-endian -m m - " +
+                                  j.dir() + "/mp3/tono.mp3";
+        FILE *lame = popen(orden.c_str(), "w");
+        for (int i = 0; i < 44100 * 30; i++) {
+            const auto v = static_cast<int16_t>(12000 * std::sin(2 * M_PI * 440 * i / 44100));
+            std::fwrite(&v, 2, 1, lame);
+        }
+        ASSERT_EQ(pclose(lame), 0) << orden;
     }
     // Converted to one known format on its way to the file: 16-bit signed stereo at 44100 Hz.
     std::ofstream(j.dir() + "/alsa.conf") << "pcm.!default { type plug slave { pcm \"captura\" "
