@@ -1,26 +1,41 @@
 // Whole-game harness: the staged game in a real window under its own Xvfb, driven by xdotool, and
 // what it should show, drawn here from the shipped data to compare with screenshots.
 #pragma once
+#include "formato.h"
 #include <chrono>
 #include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <string>
-#include <sys/types.h>
+#include <sys/wait.h>
 #include <thread>
 #include <vector>
 
 namespace prueba {
 
 using Bytes = std::vector<unsigned char>;
-Bytes lee(const std::string &ruta);
-void escribe(const std::string &ruta, const Bytes &b);
+inline Bytes lee(const std::string &ruta)
+{
+    std::ifstream in(ruta, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+inline void escribe(const std::string &ruta, const Bytes &b)
+{
+    std::ofstream(ruta, std::ios::binary)
+        .write(reinterpret_cast<const char *>(b.data()), static_cast<std::streamsize>(b.size()));
+}
+// A level with every tile column drawn as road below and scenery above, no objects, speed code 3.
+nivel::Nivel nivel_corto();
+// Replaces the levels in `dir` with the given ones, named 01.map to 09.map.
+void pon_niveles(const std::string &dir, std::initializer_list<nivel::Nivel> niveles);
 
 struct Captura {
     int w = 0, h = 0;
-    std::vector<unsigned char> rgb;     // w * h * 3
-    unsigned pixel(int x, int y) const; // 0xRRGGBB
-    // Pixels in the rectangle whose colour differs from `fondo`.
-    int distintos(int x0, int y0, int x1, int y1, unsigned fondo) const;
+    std::vector<unsigned char> rgb;                                      // w * h * 3
+    unsigned pixel(int x, int y) const;                                  // 0xRRGGBB
+    int distintos(int x0, int y0, int x1, int y1, unsigned fondo) const; // pixels not `fondo`
 };
 
 // Screen of the Xvfb that the next Juego starts, "WIDTHxHEIGHTxDEPTH".
@@ -45,16 +60,40 @@ class Juego {
     bool espera_ventana(double segundos = 20);
     pid_t pid() const { return juego_; }
     // Held like a finger would: the game reads held keys once a tick.
-    void tecla(const std::string &keysym, int ms = 80);
+    void tecla(const std::string &keysym, int ms = 80)
+    {
+        en_x("xdotool keydown " + keysym);
+        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+        en_x("xdotool keyup " + keysym);
+    }
     Captura foto() const;
     void cierra_ventana(); // the close button: a WM_DELETE_WINDOW message
-    bool vivo();
-    // Waits for the game to end; false on time-out. `estado` gets its exit status.
-    bool espera_fin(double segundos, int &estado);
-    std::string salida_error() const; // what the game wrote to standard error
+    bool vivo()
+    {
+        int st;
+        if (juego_ <= 0 || waitpid(juego_, &st, WNOHANG) != juego_) return juego_ > 0;
+        estado_ = WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st);
+        juego_ = -1;
+        return false;
+    }
+    bool espera_fin(double segundos, int &estado); // false on time-out; gives the exit status
+    std::string salida_error() const               // what the game wrote to standard error
+    {
+        const Bytes b = lee(dir_ + "/error.txt");
+        return {b.begin(), b.end()};
+    }
 
   private:
-    std::string en_x(const std::string &orden) const; // runs `orden` on our display: its output
+    std::string en_x(const std::string &orden) const // output of `orden` run on our display
+    {
+        std::string salida;
+        FILE *p = popen(("DISPLAY=" + display_ + " " + orden + " 2>/dev/null").c_str(), "r");
+        char buf[4096];
+        for (size_t n; p != nullptr && (n = fread(buf, 1, sizeof buf, p)) > 0;)
+            salida.append(buf, n);
+        if (p != nullptr) pclose(p);
+        return salida;
+    }
     std::string dir_, display_;
     std::vector<std::string> argumentos_; // of the last arranca(), and its extra environment
     std::map<std::string, std::string> entorno_;
@@ -63,7 +102,11 @@ class Juego {
     int estado_ = -1;
 };
 
-double ahora(); // seconds since an arbitrary start
+inline double ahora() // seconds since an arbitrary start
+{
+    using namespace std::chrono;
+    return duration<double>(steady_clock::now().time_since_epoch()).count();
+}
 inline void espera(double segundos)
 {
     std::this_thread::sleep_for(std::chrono::duration<double>(segundos));

@@ -1,6 +1,5 @@
 // The installed game: started from elsewhere, it finds its data beside its program and keeps the
 // player's scores in the player's own data folder.
-#include "niveles_prueba.h"
 #include "pantalla.h"
 #include <filesystem>
 #include <fstream>
