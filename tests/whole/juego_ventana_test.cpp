@@ -59,11 +59,7 @@ TEST_P(Arranque, StopsWithStatusOneNamingTheFile)
 // A picture cut inside its header cannot be read.
 INSTANTIATE_TEST_SUITE_P(Datos, Arranque,
                          ::testing::Values(std::pair("font.dat", -1), std::pair("camio2.wav", -1),
-                                           std::pair("imagen.bmp", 14)),
-                         [](const auto &i) {
-                             return (i.param.second < 0 ? "Missing" : "CutShort") +
-                                    std::to_string(i.index);
-                         });
+                                           std::pair("imagen.bmp", 14)));
 
 // "SOY JODIDO" with no objects: nothing run over, four lives kept, so the final score is
 // 4 x 3000 = 12000, which ties place 3 of the hard table and therefore goes above it. With three
@@ -279,7 +275,9 @@ TEST_P(Sonido, OnlyTheBackgroundMusicIsHeardDuringPlay)
     // Six seconds of play is about 65 windows.
     EXPECT_EQ(sonoras > 30, m.mp3 || m.midi);
     EXPECT_EQ(sonoras == 0, !m.mp3 && !m.midi);
-    if (m.mp3) EXPECT_GT(de_tono * 10, sonoras * 9) << "something other than the tone was heard";
+    if (m.mp3) {
+        EXPECT_GT(de_tono * 10, sonoras * 9) << "something other than the tone was heard";
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Carpetas, Sonido,
