@@ -5,11 +5,7 @@
 set -euo pipefail
 dir=$(mktemp -d /tmp/vz-sonido-XXXXXX)
 xvfb_pid=
-cleanup() {
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-    rm -rf "$dir"
-}
-trap cleanup EXIT
+trap '[ -n "$xvfb_pid" ] && kill "$xvfb_pid" && wait "$xvfb_pid"; rm -rf "$dir"' EXIT
 
 # Xvfb picks a free display number itself and writes it out once it is ready.
 Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>"$dir/display" >"$dir/xvfb.log" 2>&1 &

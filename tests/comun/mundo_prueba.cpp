@@ -16,17 +16,12 @@ namespace prueba {
 
 namespace {
 
-BITMAP *lleno(int w, int h, int color)
+// A w x h picture of `color`, inside a border of 0 (transparent) when `borde`.
+BITMAP *lleno(int w, int h, int color, bool borde = false)
 {
     BITMAP *b = create_bitmap(w, h);
-    clear_to_color(b, color);
-    return b;
-}
-
-BITMAP *marco(int w, int h, int color)
-{
-    BITMAP *b = lleno(w, h, 0);
-    rectfill(b, 1, 1, w - 2, h - 2, color);
+    clear_to_color(b, borde ? 0 : color);
+    if (borde) rectfill(b, 1, 1, w - 2, h - 2, color);
     return b;
 }
 
@@ -39,7 +34,7 @@ void Mundo::SetUp()
         int desde, hasta, w, h;
     } grupos[] = {{0, 8, 37, 72}, {8, 13, 46, 36}, {13, 17, 70, 72}, {17, 29, 50, 122}};
     for (const auto &g : grupos)
-        for (int i = g.desde; i < g.hasta; i++) sprite[i] = marco(g.w, g.h, 1 + i);
+        for (int i = g.desde; i < g.hasta; i++) sprite[i] = lleno(g.w, g.h, 1 + i, true);
     hud = lleno(320, 48, 90);
     scroll = lleno(640, 192, 0);
     proximo_bloque = lleno(32, 192, 0);
@@ -70,7 +65,8 @@ void Mundo::TearDown()
     for (auto &t : tile) destroy_bitmap(std::exchange(t, nullptr));
     for (auto &sp : sprite) destroy_bitmap(std::exchange(sp, nullptr));
     for (auto &sm : sample) destroy_sample(std::exchange(sm, nullptr));
-    for (BITMAP **b : {&hud, &scroll, &proximo_bloque, &pagina}) destroy_bitmap(std::exchange(*b, nullptr));
+    for (BITMAP **b : {&hud, &scroll, &proximo_bloque, &pagina})
+        destroy_bitmap(std::exchange(*b, nullptr));
     active_page = actual_page = nullptr;
 }
 

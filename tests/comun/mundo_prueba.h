@@ -13,7 +13,6 @@ class Mundo : public ::testing::Test {
     void TearDown() override;
     // Empties the level: every record empty, every map cell tile 0, speed code 1.
     void nivel_vacio();
-    // Puts an object at record `i`.
     void objeto(int i, int columna, int posy, int tipo);
     // Moves the view so that its left edge is at level x `v` (scr5 and scr1 set accordingly).
     void vista_en(int v);

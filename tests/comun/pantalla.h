@@ -1,34 +1,152 @@
-// What the game should show, drawn in the test process from the shipped data, to compare with a
-// screenshot of the real window.
+// Whole-game harness: the staged game in a real window under its own Xvfb, driven by xdotool, and
+// what it should show, drawn here from the shipped data to compare with screenshots.
 #pragma once
-#include "ventana.h"
+#include "formato.h"
+#include <chrono>
 #include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <map>
 #include <string>
+#include <sys/wait.h>
+#include <thread>
 #include <vector>
 
 namespace prueba {
+
+using Bytes = std::vector<unsigned char>;
+inline Bytes lee(const std::string &ruta)
+{
+    std::ifstream in(ruta, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+inline void escribe(const std::string &ruta, const Bytes &b)
+{
+    std::ofstream(ruta, std::ios::binary)
+        .write(reinterpret_cast<const char *>(b.data()), static_cast<std::streamsize>(b.size()));
+}
+// Record `fila` of table `tabla` of a ranking file: score, three initials, a reserved byte.
+inline void pon_registro(Bytes &b, int tabla, int fila, uint32_t puntos, const char *ini,
+                        int reservado)
+{
+    unsigned char *r = b.data() + 80 * tabla + 8 * fila;
+    for (int i = 0; i < 4; i++) r[i] = static_cast<unsigned char>(puntos >> (8 * i));
+    std::copy_n(ini, 3, r + 4);
+    r[7] = static_cast<unsigned char>(reservado);
+}
+// A level with every tile column drawn as road below and scenery above, no objects, speed code 3.
+nivel::Nivel nivel_corto();
+// Replaces the levels in `dir` with the given ones, named 01.map to 09.map.
+void pon_niveles(const std::string &dir, std::initializer_list<nivel::Nivel> niveles);
+
+struct Captura {
+    int w = 0, h = 0;
+    std::vector<unsigned char> rgb;                                      // w * h * 3
+    unsigned pixel(int x, int y) const;                                  // 0xRRGGBB
+    int distintos(int x0, int y0, int x1, int y1, unsigned fondo) const; // pixels not `fondo`
+};
+
+// Screen of the Xvfb that the next Juego starts, "WIDTHxHEIGHTxDEPTH".
+extern std::string pantalla_xvfb;
+
+class Juego {
+  public:
+    std::string programa, carpeta; // if set: started instead of the staged game, and its directory
+    int escala = 1;                // of the window: foto() gives one pixel of each square
+
+    // A scratch copy of the staged data (datos, levels, midi, mp3), which tests may change before
+    // arranca(), and an Xvfb with key auto-repeat off. All of it goes with the object.
+    Juego();
+    ~Juego();
+    Juego(const Juego &) = delete;
+    Juego &operator=(const Juego &) = delete;
+    const std::string &dir() const { return dir_; }
+
+    void arranca(const std::vector<std::string> &args = {},
+                 const std::map<std::string, std::string> &env = {});
+    // Waits for the window titled "VORK-ZEL 2003" and focuses it.
+    bool espera_ventana(double segundos = 20);
+    pid_t pid() const { return juego_; }
+    // Held like a finger would: the game reads held keys once a tick.
+    void tecla(const std::string &keysym, int ms = 80)
+    {
+        en_x("xdotool keydown " + keysym);
+        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+        en_x("xdotool keyup " + keysym);
+    }
+    Captura foto() const;
+    void cierra_ventana(); // the close button: a WM_DELETE_WINDOW message
+    bool vivo()
+    {
+        int st;
+        if (juego_ <= 0 || waitpid(juego_, &st, WNOHANG) != juego_) return juego_ > 0;
+        estado_ = WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st);
+        juego_ = -1;
+        return false;
+    }
+    bool espera_fin(double segundos, int &estado); // false on time-out; gives the exit status
+    std::string salida_error() const               // what the game wrote to standard error
+    {
+        const Bytes b = lee(dir_ + "/error.txt");
+        return {b.begin(), b.end()};
+    }
+
+  private:
+    std::string en_x(const std::string &orden) const // output of `orden` run on our display
+    {
+        std::string salida;
+        FILE *p = popen(("DISPLAY=" + display_ + " " + orden + " 2>/dev/null").c_str(), "r");
+        char buf[4096];
+        for (size_t n; p != nullptr && (n = fread(buf, 1, sizeof buf, p)) > 0;)
+            salida.append(buf, n);
+        if (p != nullptr) pclose(p);
+        return salida;
+    }
+    std::string dir_, display_;
+    std::vector<std::string> argumentos_; // of the last arranca(), and its extra environment
+    std::map<std::string, std::string> entorno_;
+    pid_t xvfb_ = -1, juego_ = -1;
+    unsigned long ventana_ = 0;
+    int estado_ = -1;
+};
+
+inline double ahora() // seconds since an arbitrary start
+{
+    using namespace std::chrono;
+    return duration<double>(steady_clock::now().time_since_epoch()).count();
+}
+inline void espera(double segundos)
+{
+    std::this_thread::sleep_for(std::chrono::duration<double>(segundos));
+}
+
+// Polls `cond` every 50 ms until it holds or `segundos` pass.
+template <class F> bool espera_que(double segundos, F cond)
+{
+    for (const double fin = ahora() + segundos; ahora() < fin; espera(0.05))
+        if (cond()) return true;
+    return cond();
+}
 
 // True when the score panel of `c` shows "PUNTOS:%5d VIDAS:%2d" for these values.
 bool muestra_puntos(const Captura &c, uint32_t puntos, int vidas);
 // Fraction (0..1) of the window's pixels that match the shipped picture `datos/<nombre>`.
 double parecido_a(const Captura &c, const std::string &nombre);
-
-// A line of text centred on x 160 with its top at `y`, in palette colour `color` (-1: the font's
-// own).
+// A line of text centred on x 160 with its top at `y`, in palette colour `color` (-1: the font's).
 struct Texto {
     int y, color;
     std::string texto;
 };
 // True when `c` shows exactly these lines in the game font on a black screen.
 bool muestra_textos(const Captura &c, const std::vector<Texto> &lineas);
-// True when `c` shows ranking table `tabla` (0..2) of the 240-byte `ranking` with row `fila`
-// highlighted (-1 for none): title at the top, ten rows "%2d %6d %.3s" 21 pixels apart.
-bool muestra_ranking(const Captura &c, const std::vector<unsigned char> &ranking, int tabla,
-                     int fila);
+// True when `c` shows table `tabla` (0..2) of the 240-byte `ranking` with row `fila` highlighted
+// (-1 for none): title at the top, ten rows "%2d %6d %.3s" 21 pixels apart.
+bool muestra_ranking(const Captura &c, const Bytes &ranking, int tabla, int fila);
 
 // Waits for the window, cuts the opening picture short and returns once the title picture shows.
 bool hasta_titulo(Juego &j);
-// Goes on from the title picture to the difficulty menu; returns once the menu shows.
+// On from the title picture to the difficulty menu; returns once the menu shows.
 bool hasta_menu(Juego &j);
 // From the start to the first frame of the level at difficulty `dificultad` (0..2).
 bool hasta_jugar(Juego &j, int dificultad);

@@ -1,6 +1,5 @@
 // The game on a player's desktop: the enlarged window, and the installed game started from
 // elsewhere, finding its data beside its program and keeping the scores in the player's folder.
-#include "niveles_prueba.h"
 #include "pantalla.h"
 #include <filesystem>
 #include <gtest/gtest.h>

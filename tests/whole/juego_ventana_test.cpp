@@ -1,13 +1,56 @@
-// Whole games and every way out of the program, in the real window.
-#include "niveles_prueba.h"
+// Whole games, every way out of the program and the music heard, in the real window.
 #include "pantalla.h"
+#include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
 
 using namespace prueba;
+namespace fs = std::filesystem;
 
 namespace {
+
+// Three tables with a different reserved byte in every record. Place 10 of the easy one holds 5
+// points under two initials; the hard one has 12000 at place 3 and is empty from place 6, so that
+// a saved score of any size would enter it.
+const Bytes ranking = [] {
+    Bytes b(240);
+    const uint32_t puntos[10] = {50000, 30000, 12000, 9000, 8000, 7000, 6000, 5000, 4000, 1000};
+    const char *ini[10] = {"ANA", "BOB", "CEC", "DAN", "EVA", "FER", "GUS", "HUG", "IVO", "JOE"};
+    for (int t = 0; t < 3; t++)
+        for (int f = 0; f < 10; f++)
+            pon_registro(b, t, f, puntos[f] + 7 * (2 - t), ini[f], 0x40 + 10 * t + f);
+    pon_registro(b, 0, 9, 5, "OK\0", 0x77);
+    for (int f = 5; f < 10; f++) pon_registro(b, 2, f, 0, "\0\0\0", 0x80 + f);
+    return b;
+}();
+
+// A data file missing, or cut short: start-up stops with status 1 and names the file.
+class Arranque : public ::testing::TestWithParam<std::pair<std::string, int>> {};
+
+TEST_P(Arranque, StopsWithStatusOneNamingTheFile)
+{
+    const auto [archivo, tam] = GetParam();
+    Juego j;
+    const std::string ruta = j.dir() + "/datos/" + archivo;
+    if (tam < 0)
+        fs::remove(ruta);
+    else
+        fs::resize_file(ruta, tam);
+    j.arranca();
+    int estado = -1;
+    ASSERT_TRUE(j.espera_fin(20, estado)) << "still running";
+    EXPECT_EQ(estado, 1);
+    EXPECT_NE(j.salida_error().find("datos/" + archivo), std::string::npos) << j.salida_error();
+}
+
+// A picture cut inside its header cannot be read.
+INSTANTIATE_TEST_SUITE_P(Datos, Arranque,
+                         ::testing::Values(std::pair("font.dat", -1), std::pair("camio2.wav", -1),
+                                           std::pair("imagen.bmp", 14)));
 
 // "SOY JODIDO" with no objects: nothing run over, four lives kept, so the final score is
 // 4 x 3000 = 12000, which ties place 3 of the hard table and therefore goes above it. With three
@@ -19,8 +62,7 @@ TEST_P(Ganada, FinalScoreThenInitialsThenExactlyTheNewTableThenEscOnTheTitle)
     Juego j;
     pon_niveles(j.dir(), {nivel_corto()});
     const std::string ruta = j.dir() + "/datos/ranking.dat";
-    const Bytes antes = ranking_de_prueba();
-    escribe(ruta, antes);
+    escribe(ruta, ranking);
     j.arranca(GetParam());
     ASSERT_TRUE(hasta_jugar(j, 2)) << j.salida_error();
     ASSERT_TRUE(espera_que(75, [&] { return parecido_a(j.foto(), "gane.bmp") > 0.95; }));
@@ -39,15 +81,16 @@ TEST_P(Ganada, FinalScoreThenInitialsThenExactlyTheNewTableThenEscOnTheTitle)
         espera(0.25);
     }
 
-    Bytes esperado = antes;
+    Bytes esperado = ranking;
     // Scores and initials of places 3..9 move down one; place 10 drops; reserved bytes stay.
     for (int f = 9; f > 2; f--)
-        std::copy_n(antes.begin() + 160 + 8 * (f - 1), 7, esperado.begin() + 160 + 8 * f);
-    pon_registro(esperado, 2, 2, 12000, "ZCB", antes[160 + 8 * 2 + 7]);
-    EXPECT_TRUE(espera_que(10, [&] { return lee(ruta) != antes; })) << "the file was not rewritten";
-    EXPECT_EQ(legible(lee(ruta)), legible(esperado));
+        std::copy_n(ranking.begin() + 160 + 8 * (f - 1), 7, esperado.begin() + 160 + 8 * f);
+    pon_registro(esperado, 2, 2, 12000, "ZCB", ranking[160 + 8 * 2 + 7]);
+    EXPECT_TRUE(espera_que(10, [&] { return lee(ruta) != ranking; }))
+        << "the file was not rewritten";
+    EXPECT_EQ(lee(ruta), esperado);
     EXPECT_TRUE(espera_que(5, [&] { return muestra_ranking(j.foto(), esperado, 2, 2); }));
-    EXPECT_FALSE(std::filesystem::exists(ruta + ".tmp"));
+    EXPECT_FALSE(fs::exists(ruta + ".tmp"));
     // The opening and title pictures come back; ESC there ends the program.
     ASSERT_TRUE(hasta_titulo(j));
     j.tecla("Escape", 1000);
@@ -66,11 +109,7 @@ struct Salida {
     std::function<void(Juego &)> pide;
     double hasta = 10; // seconds the program may take to end afterwards
 };
-
-void PrintTo(const Salida &s, std::ostream *os)
-{
-    *os << s.nombre;
-}
+std::ostream &operator<<(std::ostream &os, const Salida &s) { return os << s.nombre; }
 
 class Salidas : public ::testing::TestWithParam<Salida> {};
 
@@ -82,14 +121,14 @@ TEST_P(Salidas, EndTheProgramWithStatusZeroAndSaveNothing)
     for (int col = 60; col < 790; col += 8) n.objetos.push_back({col, 72, 6});
     pon_niveles(j.dir(), {n});
     const std::string ruta = j.dir() + "/datos/ranking.dat";
-    escribe(ruta, ranking_de_prueba());
+    escribe(ruta, ranking);
     j.arranca();
     GetParam().pide(j);
     if (HasFatalFailure()) return;
     int estado = -1;
     EXPECT_TRUE(j.espera_fin(GetParam().hasta, estado)) << "still running";
     EXPECT_EQ(estado, 0);
-    EXPECT_EQ(legible(lee(ruta)), legible(ranking_de_prueba()));
+    EXPECT_EQ(lee(ruta), ranking);
 }
 
 const Salida salidas[] = {
@@ -100,9 +139,8 @@ const Salida salidas[] = {
          ASSERT_TRUE(hasta_titulo(j));
          j.tecla("space", 150);
          for (int t = 0; t < 3; t++)
-             ASSERT_TRUE(
-                 espera_que(t == 0 ? 3 : 10,
-                            [&] { return muestra_ranking(j.foto(), ranking_de_prueba(), t, -1); }))
+             ASSERT_TRUE(espera_que(t == 0 ? 3 : 10,
+                                    [&] { return muestra_ranking(j.foto(), ranking, t, -1); }))
                  << "table " << t;
          ASSERT_TRUE(hasta_titulo(j));
          j.cierra_ventana();
@@ -112,8 +150,7 @@ const Salida salidas[] = {
      [](Juego &j) {
          ASSERT_TRUE(hasta_titulo(j));
          j.tecla("space", 150);
-         ASSERT_TRUE(
-             espera_que(3, [&] { return muestra_ranking(j.foto(), ranking_de_prueba(), 0, -1); }));
+         ASSERT_TRUE(espera_que(3, [&] { return muestra_ranking(j.foto(), ranking, 0, -1); }));
          j.cierra_ventana();
      },
      4},
@@ -155,6 +192,89 @@ const Salida salidas[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Todas, Salidas, ::testing::ValuesIn(salidas),
+                         [](const auto &i) { return std::string(i.param.nombre); });
+
+// What the game plays, captured: ALSA writes the mixed output to a file instead of a sound card.
+// The scratch copy's sound effects are silenced and its title tune removed, so whatever sound
+// the capture holds comes from the background music. Which music folders hold songs: a 440 Hz
+// tone in mp3/, the shipped songs in midi/.
+struct Musica {
+    const char *nombre;
+    bool mp3, midi;
+};
+std::ostream &operator<<(std::ostream &os, const Musica &m) { return os << m.nombre; }
+
+class Sonido : public ::testing::TestWithParam<Musica> {};
+
+TEST_P(Sonido, OnlyTheBackgroundMusicIsHeardDuringPlay)
+{
+    const Musica m = GetParam();
+    Juego j;
+    // Our own tools write every WAV with its samples from byte 44; format and length stay.
+    for (const auto &e : fs::directory_iterator(j.dir() + "/datos")) {
+        if (e.path().extension() != ".wav") continue;
+        Bytes w = lee(e.path());
+        std::fill(w.begin() + 44, w.end(), w[34] == 8 ? 0x80 : 0);
+        escribe(e.path(), w);
+    }
+    fs::remove(j.dir() + "/datos/fox.mid"); // the title is then silent
+    if (!m.midi) fs::remove_all(j.dir() + "/midi");
+    if (m.mp3) {
+        // Thirty seconds of the tone, 16-bit mono at 44100 Hz, encoded with lame.
+        const std::string orden = VZ_LAME " --quiet -b 128 -r -s 44.1 --bitwidth 16 --signed "
+                                          "--little-endian -m m - " +
+                                  j.dir() + "/mp3/tono.mp3";
+        FILE *lame = popen(orden.c_str(), "w");
+        for (int i = 0; i < 44100 * 30; i++) {
+            const auto v = static_cast<int16_t>(12000 * std::sin(2 * M_PI * 440 * i / 44100));
+            std::fwrite(&v, 2, 1, lame);
+        }
+        ASSERT_EQ(pclose(lame), 0) << orden;
+    }
+    // Converted to one known format on its way to the file: 16-bit signed stereo at 44100 Hz.
+    std::ofstream(j.dir() + "/alsa.conf") << "pcm.!default { type plug slave { pcm \"captura\" "
+                                             "format S16_LE channels 2 rate 44100 } }\n"
+                                          << "pcm.captura { type file slave.pcm \"null\" file \""
+                                          << j.dir() << "/salida.raw\" format \"raw\" }\n";
+    j.arranca({}, {{"ALSA_CONFIG_PATH", "/usr/share/alsa/alsa.conf:" + j.dir() + "/alsa.conf"}});
+    ASSERT_TRUE(hasta_jugar(j, 1)) << j.salida_error();
+    espera(6.0);
+    j.tecla("Escape", 1000);
+    int estado = -1;
+    ASSERT_TRUE(j.espera_fin(10, estado)) << "ESC during play did not end the program";
+    EXPECT_EQ(estado, 0);
+
+    const Bytes raw = lee(j.dir() + "/salida.raw");
+    ASSERT_GT(raw.size(), 4 * 44100u * 4) << "nothing was captured: the sound device did not open";
+    // Windows of 4096 samples of the left channel: how many hold sound, and how many of those have
+    // most of their energy at 440 Hz (Goertzel).
+    constexpr size_t N = 4096;
+    std::vector<int16_t> x(raw.size() / 2);
+    std::memcpy(x.data(), raw.data(), 2 * x.size());
+    size_t sonoras = 0, de_tono = 0;
+    for (size_t b = 0; 2 * (b + N) <= x.size(); b += N) {
+        double media = 0, energia = 0, s1 = 0, s2 = 0;
+        for (size_t i = 0; i < N; i++) media += x[2 * (b + i)] / double(N);
+        for (size_t i = 0; i < N; i++) energia += std::pow(x[2 * (b + i)] - media, 2);
+        if (std::sqrt(energia / N) < 100) continue;
+        sonoras++;
+        const double k = 2 * std::cos(2 * M_PI * 440 / 44100);
+        for (size_t i = 0; i < N; i++) s2 = std::exchange(s1, x[2 * (b + i)] + k * s1 - s2);
+        de_tono += (s1 * s1 + s2 * s2 - k * s1 * s2) / (N / 2.0 * energia) > 0.6;
+    }
+    std::printf("%zu windows with sound, %zu of them the 440 Hz tone\n", sonoras, de_tono);
+    // Six seconds of play is about 65 windows.
+    EXPECT_EQ(sonoras > 30, m.mp3 || m.midi);
+    EXPECT_EQ(sonoras == 0, !m.mp3 && !m.midi);
+    if (m.mp3) {
+        EXPECT_GT(de_tono * 10, sonoras * 9) << "something other than the tone was heard";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Carpetas, Sonido,
+                         ::testing::Values(Musica{"AnMp3", true, true},
+                                           Musica{"MidiSongs", false, true},
+                                           Musica{"NoMusicFilesIsSilence", false, false}),
                          [](const auto &i) { return std::string(i.param.nombre); });
 
 } // namespace
