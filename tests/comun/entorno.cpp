@@ -46,6 +46,27 @@ const auto *registro = ::testing::AddGlobalTestEnvironment(new EntornoAllegro);
 
 } // namespace
 
+FONT *fuente_color()
+{
+    static FONT *hecha = nullptr;
+    if (hecha != nullptr) return hecha;
+    // The grid that grab_font_from_bitmap reads: boxes of 8 x 8 on colour 255, space to tilde.
+    BITMAP *rejilla = create_bitmap(1 + 16 * 9, 1 + 6 * 9);
+    clear_to_color(rejilla, 255);
+    for (int c = 32; c < 127; c++) {
+        const int bx = 1 + (c - 32) % 16 * 9, by = 1 + (c - 32) / 16 * 9;
+        rectfill(rejilla, bx, by, bx + 7, by + 7, 0);
+        textprintf_ex(rejilla, font, bx, by, 200, -1, "%c", c);
+        // Two colours per glyph, or the library takes it for a one-colour font.
+        for (int yy = by; yy < by + 4; yy++)
+            for (int xx = bx; xx < bx + 8; xx++)
+                if (getpixel(rejilla, xx, yy) == 200) putpixel(rejilla, xx, yy, 201);
+    }
+    hecha = grab_font_from_bitmap(rejilla);
+    destroy_bitmap(rejilla);
+    return hecha;
+}
+
 void guion_teclas(std::initializer_list<int> scancodes)
 {
     guion.assign(scancodes.begin(), scancodes.end());

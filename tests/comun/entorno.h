@@ -14,4 +14,8 @@ void al_esperar(std::function<void()> f);
 // Number of readkey() calls answered from the script since the last guion_teclas.
 int teclas_leidas();
 
+// A colour font (glyph pixels in colours 200 and 201) made from the library's own 8 x 8 font, so that
+// tests can tell the font's own colours (-1) from a single colour.
+FONT *fuente_color();
+
 } // namespace prueba

@@ -2,6 +2,7 @@
 // what it should show, drawn here from the shipped data to compare with screenshots.
 #pragma once
 #include "formato.h"
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
