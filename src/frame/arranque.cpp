@@ -11,14 +11,19 @@
 #include "music/carpetas.h"
 #include "music/musica.h"
 #include "music/mp3.h"
+#include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <pwd.h>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace vz {
 
@@ -155,8 +160,45 @@ void abre_pantalla()
     aborta(texto);
 }
 
+// The library's datafile reader frees twice on some cut files and takes others as whole, so the
+// chunk sizes of every top-level object are checked against the file's length first. Our font file
+// is stored unpacked ("slh."), which keeps the check a walk over the chunk headers.
+bool datafile_entero(const char *ruta)
+{
+    std::ifstream in(ruta, std::ios::binary);
+    const std::vector<unsigned char> b((std::istreambuf_iterator<char>(in)), {});
+    size_t p = 0;
+    bool bien = true;
+    auto lee = [&]() -> uint32_t {
+        if (p + 4 > b.size()) {
+            bien = false;
+            return 0;
+        }
+        uint32_t v = 0;
+        for (int i = 0; i < 4; i++) v = v << 8 | b[p++];
+        return v;
+    };
+    if (lee() != F_NOPACK_MAGIC || lee() != DAT_MAGIC) return false;
+    for (uint32_t n = lee(); bien && n > 0; n--) {
+        uint32_t tipo = lee();
+        while (bien && tipo == DAT_PROPERTY) {
+            lee();
+            const uint32_t largo = lee();
+            if (largo > b.size() - p) return false;
+            p += largo;
+            tipo = lee();
+        }
+        const uint32_t largo = lee();
+        lee(); // the unpacked size, the same in an unpacked file
+        if (!bien || largo > b.size() - p) return false;
+        p += largo;
+    }
+    return bien && p == b.size();
+}
+
 void carga_fuente()
 {
+    if (!datafile_entero(ARCHIVO_FUENTE)) aborta("datos/font.dat is missing, cut short or damaged");
     fuente = load_datafile(ARCHIVO_FUENTE);
     int objetos = 0;
     while (fuente && fuente[objetos].type != DAT_END) objetos++;
