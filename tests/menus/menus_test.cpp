@@ -20,21 +20,23 @@ namespace {
 
 using Bloque = std::vector<unsigned char>;
 
+// A record at p: the score, little-endian, then three initials.
+void pon(unsigned char *p, uint32_t pts, const char *iniciales) {
+    for (int i = 0; i < 4; i++)
+        p[i] = static_cast<unsigned char>(pts >> (8 * i));
+    std::copy_n(iniciales, 3, p + 4);
+}
+
 // A full file: table d, place r holds score 1000 * (10 - r) + 100 * d, initials "<d><r>Z" and a
 // reserved byte that tells where it was.
 Bloque ranking_base() {
     Bloque b(TAM_RANKING);
-    for (int d = 0; d < 3; d++)
-        for (int r = 0; r < 10; r++) {
-            unsigned char *p = b.data() + 80 * d + 8 * r;
-            const uint32_t pts = 1000u * (10 - r) + 100u * d;
-            for (int i = 0; i < 4; i++)
-                p[i] = static_cast<unsigned char>(pts >> (8 * i));
-            p[4] = static_cast<unsigned char>('A' + d);
-            p[5] = static_cast<unsigned char>('0' + r);
-            p[6] = 'Z';
-            p[7] = static_cast<unsigned char>(0xA0 + 10 * d + r);
-        }
+    for (int k = 0; k < 30; k++) {
+        const char iniciales[] = {static_cast<char>('A' + k / 10), static_cast<char>('0' + k % 10),
+                                  'Z'};
+        pon(&b[8 * k], 1000u * (10 - k % 10) + 100u * (k / 10), iniciales);
+        b[8 * k + 7] = static_cast<unsigned char>(0xA0 + k);
+    }
     return b;
 }
 
@@ -42,12 +44,10 @@ Bloque ranking_base() {
 // below move down one (score and initials; reserved bytes stay), place 10 drops.
 Bloque con_registro(int difi, int lugar, uint32_t total, const char *iniciales) {
     Bloque b = ranking_base();
-    unsigned char *t = b.data() + 80 * difi;
+    unsigned char *t = &b[80 * difi];
     for (int r = 9; r > lugar; r--)
         std::copy_n(t + 8 * (r - 1), 7, t + 8 * r);
-    for (int i = 0; i < 4; i++)
-        t[8 * lugar + i] = static_cast<unsigned char>(total >> (8 * i));
-    std::copy_n(iniciales, 3, t + 8 * lugar + 4);
+    pon(t + 8 * lugar, total, iniciales);
     return b;
 }
 
@@ -84,41 +84,45 @@ struct Menus : ::testing::Test {
     fs::path antes = fs::current_path(),
              dir = fs::temp_directory_path() / ("vz-menus-" + std::to_string(getpid()));
     BITMAP *pagina = create_bitmap(320, 240);
-    const int fps = max_fps;
     void SetUp() override {
         fs::remove_all(dir);
         fs::create_directories(dir / "datos");
         fs::current_path(dir);
         active_page = pagina;
         bg = -1;
-        cambnib = 0;
-        salir = 0;
+        cambnib = salir = 0;
         max_fps = 0; // every wait ends at once
     }
     void TearDown() override {
         prueba::al_esperar(nullptr);
-        max_fps = fps;
-        cambnib = 0;
-        salir = 0;
-        active_page = nullptr;
         destroy_bitmap(pagina);
         fs::current_path(antes);
         fs::remove_all(dir);
     }
 };
 
-TEST_F(Menus, KeysMoveTheSelectionWithWrapAndOnlyTheMainEnterOrEscEndIt) {
+TEST_F(Menus, KeysOrTheCloseButtonMoveTheSelectionWithWrapAndOnlyTheMainEnterOrEscEndIt) {
+    // The close button's ESC can land just before the menu empties the key buffer and be emptied
+    // too: the menu must end on the quit state itself, without waiting for a key.
+    const auto cierra = [] {
+        if (cambnib == 3) return;
+        close_hook();
+        clear_keybuf();
+    };
     const struct {
         std::vector<int> teclas;
         int eleccion, cambnib;
-    } casos[] = {{{KEY_ENTER}, 1, 0},
-                 {{KEY_UP, KEY_ENTER}, 0, 0},
-                 {{KEY_UP, KEY_UP, KEY_ENTER}, 2, 0},
-                 {{KEY_DOWN, KEY_DOWN, KEY_ENTER}, 0, 0},
-                 {{KEY_DOWN, KEY_ESC}, 2, 3},
-                 {{KEY_ENTER_PAD, KEY_SPACE, KEY_UP, KEY_ENTER_PAD, KEY_ENTER}, 0, 0}};
+        void (*espera)();
+    } casos[] = {{{KEY_ENTER}, 1, 0, nullptr},
+                 {{KEY_UP, KEY_ENTER}, 0, 0, nullptr},
+                 {{KEY_UP, KEY_UP, KEY_ENTER}, 2, 0, nullptr},
+                 {{KEY_DOWN, KEY_DOWN, KEY_ENTER}, 0, 0, nullptr},
+                 {{KEY_DOWN, KEY_ESC}, 2, 3, nullptr},
+                 {{KEY_ENTER_PAD, KEY_SPACE, KEY_UP, KEY_ENTER_PAD, KEY_ENTER}, 0, 0, nullptr},
+                 {{}, 1, 3, cierra}};
     for (const auto &c : casos) {
         cambnib = 0;
+        prueba::al_esperar(c.espera);
         prueba::guion_teclas({});
         for (int k : c.teclas)
             prueba::guion_teclas_mas(k);
@@ -126,21 +130,6 @@ TEST_F(Menus, KeysMoveTheSelectionWithWrapAndOnlyTheMainEnterOrEscEndIt) {
         EXPECT_EQ(cambnib, c.cambnib);
         EXPECT_EQ(prueba::teclas_leidas(), static_cast<int>(c.teclas.size()));
     }
-}
-
-// The close button's ESC can land just before the menu empties the key buffer: the menu must
-// end on the quit state itself, without waiting for a key that will never come.
-TEST_F(Menus, TheCloseButtonEndsTheMenuEvenWhenItsKeyIsEmptiedAway) {
-    prueba::guion_teclas({});
-    // The close request arrives while the menu empties the buffer, and its ESC is emptied too.
-    prueba::al_esperar([] {
-        if (cambnib == 3) return;
-        close_hook();
-        clear_keybuf();
-    });
-    EXPECT_EQ(seleciona_dificultad(), 1);
-    EXPECT_EQ(cambnib, 3);
-    EXPECT_EQ(prueba::teclas_leidas(), 0);
 }
 
 TEST_F(Menus, EditedInitialsAreWrittenInTheirPlaceAndATotalBelowPlaceTenWritesNothing) {

@@ -59,24 +59,21 @@ TEST_F(Musica, AtMostTenInNameOrderShuffledIntoAListWhoseCursorWrapsAndOutlivesT
     ASSERT_EQ(musicas, 10);
     for (int i = 0; i < 10; i++)
         EXPECT_EQ(archivm[i], "t" + std::to_string(101 + i) + ".mid");
-    for (musicas = 1; musicas <= 10; musicas++)
+    std::vector<int> todos;
+    for (musicas = 1; musicas <= 10; musicas++) {
+        todos.push_back(musicas - 1);
         for (int vez = 0; vez < 20; vez++) {
             armalistamusica();
-            std::vector<int> orden(listamusica, listamusica + musicas), todos(musicas);
-            std::sort(orden.begin(), orden.end());
-            std::iota(todos.begin(), todos.end(), 0);
-            ASSERT_EQ(orden, todos) << musicas << " files";
+            ASSERT_TRUE(std::is_permutation(todos.begin(), todos.end(), listamusica)) << musicas;
             ASSERT_EQ(listamusica[10], 0) << "cursor";
         }
+    }
     musicas = 3;
     armalistamusica();
-    const std::vector<int> esperado = {listamusica[0], listamusica[1], listamusica[2],
-                                       listamusica[0]};
-    std::vector<int> visto = {siguiente_tema(), siguiente_tema()};
-    stopmidi(); // a game ends: the cursor stays
-    visto.push_back(siguiente_tema());
-    visto.push_back(siguiente_tema());
-    EXPECT_EQ(visto, esperado);
+    for (int i = 0; i < 4; i++) {
+        if (i == 2) stopmidi(); // a game ends: the cursor stays
+        EXPECT_EQ(siguiente_tema(), listamusica[i % 3]) << i;
+    }
 }
 
 // Each song is tried once a turn: empty, refused or not MIDI, it is announced and skipped.
