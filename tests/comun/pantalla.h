@@ -17,10 +17,10 @@
 namespace prueba {
 
 using Bytes = std::vector<unsigned char>;
-inline Bytes lee(const std::string &ruta)
+template <class T = Bytes> T lee(const std::string &ruta)
 {
     std::ifstream in(ruta, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
+    return T(std::istreambuf_iterator<char>(in), {});
 }
 inline void escribe(const std::string &ruta, const Bytes &b)
 {
@@ -43,9 +43,12 @@ void pon_niveles(const std::string &dir, std::initializer_list<nivel::Nivel> niv
 
 struct Captura {
     int w = 0, h = 0;
-    std::vector<unsigned char> rgb;                                      // w * h * 3
-    unsigned pixel(int x, int y) const;                                  // 0xRRGGBB
-    int distintos(int x0, int y0, int x1, int y1, unsigned fondo) const; // pixels not `fondo`
+    std::vector<unsigned char> rgb; // w * h * 3
+    unsigned pixel(int x, int y) const // 0xRRGGBB
+    {
+        const unsigned char *p = rgb.data() + 3 * (y * w + x);
+        return p[0] << 16 | p[1] << 8 | p[2];
+    }
 };
 
 // Screen of the Xvfb that the next Juego starts, "WIDTHxHEIGHTxDEPTH".
@@ -86,12 +89,9 @@ class Juego {
         juego_ = -1;
         return false;
     }
-    bool espera_fin(double segundos, int &estado); // false on time-out; gives the exit status
-    std::string salida_error() const               // what the game wrote to standard error
-    {
-        const Bytes b = lee(dir_ + "/error.txt");
-        return {b.begin(), b.end()};
-    }
+    int espera_fin(double segundos); // the exit status, or -1 on time-out
+    // What the game wrote to standard error.
+    std::string salida_error() const { return lee<std::string>(dir_ + "/error.txt"); }
 
   private:
     std::string en_x(const std::string &orden) const // output of `orden` run on our display

@@ -2,9 +2,7 @@
 #include "allegro_vz.h"
 #include <X11/Xlib.h>
 #include <csignal>
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <stdexcept>
@@ -29,6 +27,39 @@ void mata(pid_t &pid)
     pid = -1;
 }
 
+FONT *fuente = nullptr;
+PALETTE paleta;
+BITMAP *hoja = nullptr; // the sprite sheet: the score panel is at y 520
+
+// Fraction of rows y0..239 of `c` that show what `dibuja` draws on a black page in palette `pal`.
+template <class F> double parecido(const Captura &c, F dibuja, const RGB *pal = paleta, int y0 = 0)
+{
+    if (hoja == nullptr) {
+        if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0) return 0.0;
+        set_color_depth(8);
+        const DATAFILE *datos = load_datafile(VZ_RUN_DIR "/datos/font.dat");
+        hoja = load_bitmap(VZ_RUN_DIR "/datos/imagen.bmp", paleta);
+        if (datos == nullptr || hoja == nullptr) return 0.0;
+        fuente = static_cast<FONT *>(datos[1].dat);
+    }
+    if (c.w != 320 || c.h != 240) return 0.0;
+    BITMAP *b = create_bitmap(320, 240);
+    clear_to_color(b, 0);
+    dibuja(b);
+    int iguales = 0;
+    for (int y = y0; y < 240; y++)
+        for (int x = 0; x < 320; x++) {
+            // The X11 driver scales the 6-bit palette to 8 bits per channel.
+            const RGB &p = pal[getpixel(b, x, y)];
+            const unsigned q = c.pixel(x, y);
+            iguales += std::abs(int(q >> 16) - p.r * 255 / 63) <= 6 &&
+                       std::abs(int(q >> 8 & 255) - p.g * 255 / 63) <= 6 &&
+                       std::abs(int(q & 255) - p.b * 255 / 63) <= 6;
+        }
+    destroy_bitmap(b);
+    return iguales / (320.0 * (240 - y0));
+}
+
 } // namespace
 
 nivel::Nivel nivel_corto()
@@ -48,20 +79,6 @@ void pon_niveles(const std::string &dir, std::initializer_list<nivel::Nivel> niv
     int i = 0;
     for (const auto &n : niveles)
         escribe(dir + "/levels/0" + std::to_string(++i) + ".map", nivel::a_binario(n));
-}
-
-unsigned Captura::pixel(int x, int y) const
-{
-    const unsigned char *p = rgb.data() + 3 * (y * w + x);
-    return p[0] << 16 | p[1] << 8 | p[2];
-}
-
-int Captura::distintos(int x0, int y0, int x1, int y1, unsigned fondo) const
-{
-    int n = 0;
-    for (int y = y0; y <= y1; y++)
-        for (int x = x0; x <= x1; x++) n += pixel(x, y) != fondo;
-    return n;
 }
 
 Juego::Juego()
@@ -168,11 +185,9 @@ Captura Juego::foto() const
     return c;
 }
 
-bool Juego::espera_fin(double segundos, int &estado)
+int Juego::espera_fin(double segundos)
 {
-    const bool fin = espera_que(segundos, [&] { return !vivo(); });
-    estado = estado_;
-    return fin;
+    return espera_que(segundos, [&] { return !vivo(); }) ? estado_ : -1;
 }
 
 void Juego::cierra_ventana()
@@ -180,52 +195,12 @@ void Juego::cierra_ventana()
     Display *d = XOpenDisplay(display_.c_str());
     if (d == nullptr) return;
     XEvent ev{};
-    ev.xclient.type = ClientMessage;
-    ev.xclient.window = ventana_;
-    ev.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
-    ev.xclient.format = 32;
+    // Type, serial, send_event, display, window, message type, format; the time is CurrentTime (0).
+    ev.xclient = {ClientMessage, 0, False, d, ventana_, XInternAtom(d, "WM_PROTOCOLS", False), 32};
     ev.xclient.data.l[0] = static_cast<long>(XInternAtom(d, "WM_DELETE_WINDOW", False));
-    ev.xclient.data.l[1] = CurrentTime;
     XSendEvent(d, ventana_, False, NoEventMask, &ev);
     XCloseDisplay(d);
 }
-
-namespace {
-
-FONT *fuente = nullptr;
-PALETTE paleta;
-BITMAP *hoja = nullptr; // the sprite sheet: the score panel is at y 520
-
-// Fraction of rows y0..239 of `c` that show what `dibuja` draws on a black page in palette `pal`.
-template <class F> double parecido(const Captura &c, F dibuja, const RGB *pal = paleta, int y0 = 0)
-{
-    if (hoja == nullptr) {
-        if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0) return 0.0;
-        set_color_depth(8);
-        const DATAFILE *datos = load_datafile(VZ_RUN_DIR "/datos/font.dat");
-        hoja = load_bitmap(VZ_RUN_DIR "/datos/imagen.bmp", paleta);
-        if (datos == nullptr || hoja == nullptr) return 0.0;
-        fuente = static_cast<FONT *>(datos[1].dat);
-    }
-    if (c.w != 320 || c.h != 240) return 0.0;
-    BITMAP *b = create_bitmap(320, 240);
-    clear_to_color(b, 0);
-    dibuja(b);
-    int iguales = 0;
-    for (int y = y0; y < 240; y++)
-        for (int x = 0; x < 320; x++) {
-            // The X11 driver scales the 6-bit palette to 8 bits per channel.
-            const RGB &p = pal[getpixel(b, x, y)];
-            const unsigned q = c.pixel(x, y);
-            iguales += std::abs(int(q >> 16) - p.r * 255 / 63) <= 6 &&
-                       std::abs(int(q >> 8 & 255) - p.g * 255 / 63) <= 6 &&
-                       std::abs(int(q & 255) - p.b * 255 / 63) <= 6;
-        }
-    destroy_bitmap(b);
-    return iguales / (320.0 * (240 - y0));
-}
-
-} // namespace
 
 bool muestra_puntos(const Captura &c, uint32_t puntos, int vidas)
 {
@@ -264,19 +239,18 @@ bool muestra_ranking(const Captura &c, const Bytes &ranking, int tabla, int fila
     static const char *const titulos[3] = {"RANKING - VOY DE PASEO", "RANKING - QUIERO JUGAR",
                                            "RANKING - SOY JODIDO"};
     if (ranking.size() < 240) return false;
-    std::vector<Texto> lineas = {{5, -1, titulos[tabla]}};
-    for (int r = 0; r < 10; r++) {
-        const unsigned char *reg = ranking.data() + 80 * tabla + 8 * r;
-        int32_t p; // the file is little-endian, as is this machine
-        std::memcpy(&p, reg, 4);
-        // Place in two characters, score in six, then the initials up to the first zero.
-        char texto[64];
-        std::snprintf(texto, sizeof texto, "%2d %6d %.*s", r + 1, p,
-                      static_cast<int>(strnlen(reinterpret_cast<const char *>(reg + 4), 3)),
-                      reg + 4);
-        lineas.push_back({30 + 21 * r, r == fila ? 239 : -1, texto});
-    }
-    return muestra_textos(c, lineas);
+    auto tabla_de = [&](BITMAP *b) {
+        textprintf_centre_ex(b, fuente, 160, 5, -1, -1, "%s", titulos[tabla]);
+        for (int r = 0; r < 10; r++) {
+            const unsigned char *reg = ranking.data() + 80 * tabla + 8 * r;
+            // Place in two characters, score in six, then the initials up to the first zero.
+            const int puntos = reg[0] | reg[1] << 8 | reg[2] << 16 | reg[3] << 24;
+            const std::string ini(reg + 4, std::find(reg + 4, reg + 7, 0));
+            textprintf_centre_ex(b, fuente, 160, 30 + 21 * r, r == fila ? 239 : -1, -1,
+                                 "%2d %6d %s", r + 1, puntos, ini.c_str());
+        }
+    };
+    return parecido(c, tabla_de) == 1.0;
 }
 
 bool hasta_titulo(Juego &j)
