@@ -58,7 +58,7 @@ TEST(Instalado, AGameWonFromAnotherDirectoryIsRecordedInThePlayersOwnRanking) {
     fs::create_directories(casa);
     fs::create_directories(fuera);
     // One short level, and an empty shipped table so that the won game enters it.
-    pon_niveles(datos, {nivel_corto()});
+    pon_nivel(datos, nivel_corto());
     escribe(datos + "/datos/ranking.dat", Bytes(240, 0));
     ASSERT_EQ(sh("cp -r " + datos + " " + j.dir() + "/instalado"), 0);
     j.programa = prefijo + "/games/vorkzel";

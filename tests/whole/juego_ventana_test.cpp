@@ -21,15 +21,15 @@ const Bytes ranking = [] {
         for (int f = 0; f < 10; f++)
             pon_registro(b, t, f, puntos[f] + 7 * (2 - t), ini[f], 0x40 + 10 * t + f);
     pon_registro(b, 0, 9, 5, "OK\0", 0x77);
-    for (int f = 5; f < 10; f++) pon_registro(b, 2, f, 0, "\0\0\0", 0x80 + f);
+    for (int f = 5; f < 10; f++)
+        pon_registro(b, 2, f, 0, "\0\0\0", 0x80 + f);
     return b;
 }();
 
 // A data file missing, or cut short: start-up stops with status 1 and names the file.
 class Arranque : public ::testing::TestWithParam<std::pair<std::string, int>> {};
 
-TEST_P(Arranque, StopsWithStatusOneNamingTheFile)
-{
+TEST_P(Arranque, StopsWithStatusOneNamingTheFile) {
     const auto [archivo, tam] = GetParam();
     Juego j;
     const std::string ruta = j.dir() + "/datos/" + archivo;
@@ -54,10 +54,9 @@ INSTANTIATE_TEST_SUITE_P(Datos, Arranque,
 // flipped pages (-tbuf) the game must end in the very same file.
 class Ganada : public ::testing::TestWithParam<std::vector<std::string>> {};
 
-TEST_P(Ganada, FinalScoreThenInitialsThenExactlyTheNewTableThenEscOnTheTitle)
-{
+TEST_P(Ganada, FinalScoreThenInitialsThenExactlyTheNewTableThenEscOnTheTitle) {
     Juego j;
-    pon_niveles(j.dir(), {nivel_corto()});
+    pon_nivel(j.dir(), nivel_corto());
     const std::string ruta = j.dir() + "/datos/ranking.dat";
     escribe(ruta, ranking);
     j.arranca(GetParam());
@@ -110,13 +109,13 @@ struct Salida {
 
 class Salidas : public ::testing::TestWithParam<Salida> {};
 
-TEST_P(Salidas, EndTheProgramWithStatusZeroAndSaveNothing)
-{
+TEST_P(Salidas, EndTheProgramWithStatusZeroAndSaveNothing) {
     Juego j;
     // Barrels all along the starting lane: a game played out is lost before the road ends.
     nivel::Nivel n = nivel_corto();
-    for (int col = 60; col < 790; col += 8) n.objetos.push_back({col, 72, 6});
-    pon_niveles(j.dir(), {n});
+    for (int col = 60; col < 790; col += 8)
+        n.objetos.push_back({col, 72, 6});
+    pon_nivel(j.dir(), n);
     const std::string ruta = j.dir() + "/datos/ranking.dat";
     escribe(ruta, ranking);
     j.arranca();
@@ -199,8 +198,7 @@ using Musica = std::tuple<const char *, bool, bool>; // name, mp3, midi
 
 class Sonido : public ::testing::TestWithParam<Musica> {};
 
-TEST_P(Sonido, OnlyTheBackgroundMusicIsHeardDuringPlay)
-{
+TEST_P(Sonido, OnlyTheBackgroundMusicIsHeardDuringPlay) {
     const auto [nombre, mp3, midi] = GetParam();
     Juego j;
     // Our own tools write every WAV with its samples from byte 44; format and length stay.
@@ -246,12 +244,15 @@ TEST_P(Sonido, OnlyTheBackgroundMusicIsHeardDuringPlay)
     size_t sonoras = 0, de_tono = 0;
     for (size_t b = 0; 4 * (b + N) <= raw.size(); b += N) {
         double media = 0, energia = 0, s1 = 0, s2 = 0;
-        for (size_t i = 0; i < N; i++) media += x(b + i) / double(N);
-        for (size_t i = 0; i < N; i++) energia += std::pow(x(b + i) - media, 2);
+        for (size_t i = 0; i < N; i++)
+            media += x(b + i) / double(N);
+        for (size_t i = 0; i < N; i++)
+            energia += std::pow(x(b + i) - media, 2);
         if (std::sqrt(energia / N) < 100) continue;
         sonoras++;
         const double k = 2 * std::cos(2 * M_PI * 440 / 44100);
-        for (size_t i = 0; i < N; i++) s2 = std::exchange(s1, x(b + i) + k * s1 - s2);
+        for (size_t i = 0; i < N; i++)
+            s2 = std::exchange(s1, x(b + i) + k * s1 - s2);
         de_tono += (s1 * s1 + s2 * s2 - k * s1 * s2) / (N / 2.0 * energia) > 0.6;
     }
     std::printf("%zu windows with sound, %zu of them the 440 Hz tone\n", sonoras, de_tono);
