@@ -97,13 +97,12 @@ Juego::Juego() {
             _exit(127);
         }
         close(tubo[1]);
-        std::string numero = ":";
+        display_ = ":";
         for (char c; read(tubo[0], &c, 1) == 1 && c != '\n';)
-            numero += c;
+            display_ += c;
         close(tubo[0]);
         // Key auto-repeat off, as tests hold keys for seconds; xset also proves the display opens.
-        display_ = numero;
-        if (numero.size() < 2 ||
+        if (display_.size() < 2 ||
             !espera_que(5, [&] { return en_x("xset r off && echo y") == "y\n"; })) {
             display_.clear();
             mata(xvfb_);
