@@ -12,40 +12,42 @@
 #include <string>
 #include <sys/wait.h>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 namespace prueba {
 
 using Bytes = std::vector<unsigned char>;
-inline Bytes lee(const std::string &ruta)
-{
+template <class T = Bytes> T lee(const std::string &ruta) {
     std::ifstream in(ruta, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
+    return T(std::istreambuf_iterator<char>(in), {});
 }
-inline void escribe(const std::string &ruta, const Bytes &b)
-{
+inline void escribe(const std::string &ruta, const Bytes &b) {
     std::ofstream(ruta, std::ios::binary)
         .write(reinterpret_cast<const char *>(b.data()), static_cast<std::streamsize>(b.size()));
 }
 // Record `fila` of table `tabla` of a ranking file: score, three initials, a reserved byte.
 inline void pon_registro(Bytes &b, int tabla, int fila, uint32_t puntos, const char *ini,
-                        int reservado)
-{
+                         int reservado) {
     unsigned char *r = b.data() + 80 * tabla + 8 * fila;
-    for (int i = 0; i < 4; i++) r[i] = static_cast<unsigned char>(puntos >> (8 * i));
+    for (int i = 0; i < 4; i++)
+        r[i] = static_cast<unsigned char>(puntos >> (8 * i));
     std::copy_n(ini, 3, r + 4);
     r[7] = static_cast<unsigned char>(reservado);
 }
 // A level with every tile column drawn as road below and scenery above, no objects, speed code 3.
 nivel::Nivel nivel_corto();
-// Replaces the levels in `dir` with the given ones, named 01.map to 09.map.
-void pon_niveles(const std::string &dir, std::initializer_list<nivel::Nivel> niveles);
+// Replaces the levels in `dir` with this one, as 01.map.
+void pon_nivel(const std::string &dir, const nivel::Nivel &n);
 
 struct Captura {
     int w = 0, h = 0;
-    std::vector<unsigned char> rgb;                                      // w * h * 3
-    unsigned pixel(int x, int y) const;                                  // 0xRRGGBB
-    int distintos(int x0, int y0, int x1, int y1, unsigned fondo) const; // pixels not `fondo`
+    std::vector<unsigned char> rgb;    // w * h * 3
+    unsigned pixel(int x, int y) const // 0xRRGGBB
+    {
+        const unsigned char *p = rgb.data() + 3 * (y * w + x);
+        return p[0] << 16 | p[1] << 8 | p[2];
+    }
 };
 
 // Screen of the Xvfb that the next Juego starts, "WIDTHxHEIGHTxDEPTH".
@@ -70,28 +72,23 @@ class Juego {
     bool espera_ventana(double segundos = 20);
     pid_t pid() const { return juego_; }
     // Held like a finger would: the game reads held keys once a tick.
-    void tecla(const std::string &keysym, int ms = 80)
-    {
+    void tecla(const std::string &keysym, int ms = 80) {
         en_x("xdotool keydown " + keysym);
         std::this_thread::sleep_for(std::chrono::milliseconds(ms));
         en_x("xdotool keyup " + keysym);
     }
     Captura foto() const;
     void cierra_ventana(); // the close button: a WM_DELETE_WINDOW message
-    bool vivo()
-    {
+    bool vivo() {
         int st;
         if (juego_ <= 0 || waitpid(juego_, &st, WNOHANG) != juego_) return juego_ > 0;
         estado_ = WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st);
         juego_ = -1;
         return false;
     }
-    bool espera_fin(double segundos, int &estado); // false on time-out; gives the exit status
-    std::string salida_error() const               // what the game wrote to standard error
-    {
-        const Bytes b = lee(dir_ + "/error.txt");
-        return {b.begin(), b.end()};
-    }
+    int espera_fin(double segundos); // the exit status, or -1 on time-out
+    // What the game wrote to standard error.
+    std::string salida_error() const { return lee<std::string>(dir_ + "/error.txt"); }
 
   private:
     std::string en_x(const std::string &orden) const // output of `orden` run on our display
@@ -117,14 +114,12 @@ inline double ahora() // seconds since an arbitrary start
     using namespace std::chrono;
     return duration<double>(steady_clock::now().time_since_epoch()).count();
 }
-inline void espera(double segundos)
-{
+inline void espera(double segundos) {
     std::this_thread::sleep_for(std::chrono::duration<double>(segundos));
 }
 
 // Polls `cond` every 50 ms until it holds or `segundos` pass.
-template <class F> bool espera_que(double segundos, F cond)
-{
+template <class F> bool espera_que(double segundos, F cond) {
     for (const double fin = ahora() + segundos; ahora() < fin; espera(0.05))
         if (cond()) return true;
     return cond();
@@ -134,11 +129,8 @@ template <class F> bool espera_que(double segundos, F cond)
 bool muestra_puntos(const Captura &c, uint32_t puntos, int vidas);
 // Fraction (0..1) of the window's pixels that match the shipped picture `datos/<nombre>`.
 double parecido_a(const Captura &c, const std::string &nombre);
-// A line of text centred on x 160 with its top at `y`, in palette colour `color` (-1: the font's).
-struct Texto {
-    int y, color;
-    std::string texto;
-};
+// A line of text centred on x 160: its top y, palette colour (-1: the font's) and text.
+using Texto = std::tuple<int, int, std::string>;
 // True when `c` shows exactly these lines in the game font on a black screen.
 bool muestra_textos(const Captura &c, const std::vector<Texto> &lineas);
 // True when `c` shows table `tabla` (0..2) of the 240-byte `ranking` with row `fila` highlighted

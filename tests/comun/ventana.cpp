@@ -2,9 +2,7 @@
 #include "allegro_vz.h"
 #include <X11/Xlib.h>
 #include <csignal>
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <stdexcept>
@@ -18,8 +16,7 @@ std::string pantalla_xvfb = "640x480x24";
 
 namespace {
 
-void mata(pid_t &pid)
-{
+void mata(pid_t &pid) {
     if (pid <= 0) return;
     kill(pid, SIGTERM);
     if (!espera_que(2, [&] { return waitpid(pid, nullptr, WNOHANG) == pid; })) {
@@ -29,176 +26,13 @@ void mata(pid_t &pid)
     pid = -1;
 }
 
-} // namespace
-
-nivel::Nivel nivel_corto()
-{
-    nivel::Nivel n;
-    n.velocidad = 3;
-    for (int r = 0; r < nivel::FILAS; r++)
-        for (int c = 0; c < nivel::COLUMNAS; c++)
-            n.mapa[r][c] = static_cast<uint8_t>(r < 4 ? r * 2 + c % 2 : 30 + r);
-    return n;
-}
-
-void pon_niveles(const std::string &dir, std::initializer_list<nivel::Nivel> niveles)
-{
-    fs::remove_all(dir + "/levels");
-    fs::create_directories(dir + "/levels");
-    int i = 0;
-    for (const auto &n : niveles)
-        escribe(dir + "/levels/0" + std::to_string(++i) + ".map", nivel::a_binario(n));
-}
-
-unsigned Captura::pixel(int x, int y) const
-{
-    const unsigned char *p = rgb.data() + 3 * (y * w + x);
-    return p[0] << 16 | p[1] << 8 | p[2];
-}
-
-int Captura::distintos(int x0, int y0, int x1, int y1, unsigned fondo) const
-{
-    int n = 0;
-    for (int y = y0; y <= y1; y++)
-        for (int x = x0; x <= x1; x++) n += pixel(x, y) != fondo;
-    return n;
-}
-
-Juego::Juego()
-{
-    char plantilla[] = "/tmp/vorkzel-prueba-XXXXXX";
-    if (mkdtemp(plantilla) == nullptr) throw std::runtime_error("mkdtemp");
-    dir_ = plantilla;
-    for (const char *sub : {"datos", "levels", "midi", "mp3"})
-        fs::copy(fs::path(VZ_RUN_DIR) / sub, dir_ + "/" + sub, fs::copy_options::recursive);
-    // Xvfb picks a free display and writes its number to a pipe. Servers started side by side by
-    // parallel tests have reported a display that then refused connections, so a display counts
-    // only once we can open it; otherwise another server is started.
-    for (int intento = 0; intento < 3 && display_.empty(); intento++) {
-        int tubo[2];
-        if (pipe(tubo) != 0) throw std::runtime_error("pipe");
-        if ((xvfb_ = fork()) == 0) {
-            const int nul = open("/dev/null", O_WRONLY);
-            dup2(nul, 1);
-            dup2(nul, 2);
-            execlp("Xvfb", "Xvfb", "-displayfd", std::to_string(tubo[1]).c_str(), "-screen", "0",
-                   pantalla_xvfb.c_str(), "-nolisten", "tcp", static_cast<char *>(nullptr));
-            _exit(127);
-        }
-        close(tubo[1]);
-        std::string numero = ":";
-        for (char c; read(tubo[0], &c, 1) == 1 && c != '\n';) numero += c;
-        close(tubo[0]);
-        // Key auto-repeat off, as tests hold keys for seconds; xset also proves the display opens.
-        display_ = numero;
-        if (numero.size() < 2 ||
-            !espera_que(5, [&] { return en_x("xset r off && echo y") == "y\n"; })) {
-            display_.clear();
-            mata(xvfb_);
-        }
-    }
-    if (display_.empty()) throw std::runtime_error("Xvfb did not start");
-}
-
-Juego::~Juego()
-{
-    mata(juego_);
-    mata(xvfb_);
-    std::error_code ec;
-    if (std::getenv("VZ_CONSERVA") == nullptr) fs::remove_all(dir_, ec);
-}
-
-void Juego::arranca(const std::vector<std::string> &args,
-                    const std::map<std::string, std::string> &env)
-{
-    argumentos_ = args;
-    entorno_ = env;
-    if ((juego_ = fork()) != 0) return;
-    if (chdir((carpeta.empty() ? dir_ : carpeta).c_str()) != 0) _exit(126);
-    dup2(open((dir_ + "/salida.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
-    dup2(open((dir_ + "/error.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
-    setenv("DISPLAY", display_.c_str(), 1);
-    for (const auto &[k, v] : env) setenv(k.c_str(), v.c_str(), 1);
-    const std::string binario = programa.empty() ? std::string(VZ_RUN_DIR) + "/vorkzel" : programa;
-    std::vector<char *> argv = {const_cast<char *>(binario.c_str())};
-    for (const auto &a : args) argv.push_back(const_cast<char *>(a.c_str()));
-    argv.push_back(nullptr);
-    execv(binario.c_str(), argv.data());
-    _exit(127);
-}
-
-bool Juego::espera_ventana(double segundos)
-{
-    auto busca = [&] {
-        return espera_que(segundos, [&] {
-            ventana_ =
-                std::strtoul(en_x("xdotool search --name '^VORK-ZEL 2003$'").c_str(), nullptr, 10);
-            return ventana_ != 0 || !vivo();
-        });
-    };
-    // Under a heavily loaded parallel run the game has, rarely, been refused a connection to a
-    // server that the harness itself could reach. That is the machine, not the game: say so in
-    // the test's output and start the game once more.
-    if (busca() && ventana_ == 0 && estado_ == 1 && entorno_.count("DISPLAY") == 0 &&
-        salida_error().find("no display") != std::string::npos) {
-        std::fprintf(stderr, "harness: the game could not open %s (%s); starting it again\n",
-                     display_.c_str(), salida_error().c_str());
-        arranca(argumentos_, entorno_);
-        busca();
-    }
-    if (ventana_ == 0) return false;
-    // No window manager under Xvfb: focus it ourselves so that keys reach it.
-    en_x("xdotool windowfocus --sync " + std::to_string(ventana_));
-    return true;
-}
-
-Captura Juego::foto() const
-{
-    const std::string ppm = en_x("import -window " + std::to_string(ventana_) + " -depth 8 ppm:-");
-    int w = 0, h = 0, maxval = 0, cabecera = 0;
-    if (std::sscanf(ppm.c_str(), "P6 %d %d %d%n", &w, &h, &maxval, &cabecera) != 3 ||
-        ppm.size() < cabecera + 1 + 3u * w * h)
-        return {};
-    // One pixel of each square of the enlarged window.
-    Captura c{w / escala, h / escala, {}};
-    for (int y = 0; y < c.h; y++)
-        for (int x = 0; x < c.w; x++)
-            for (int i = 0; i < 3; i++)
-                c.rgb.push_back(ppm[cabecera + 1 + 3 * (y * escala * w + x * escala) + i]);
-    return c;
-}
-
-bool Juego::espera_fin(double segundos, int &estado)
-{
-    const bool fin = espera_que(segundos, [&] { return !vivo(); });
-    estado = estado_;
-    return fin;
-}
-
-void Juego::cierra_ventana()
-{
-    Display *d = XOpenDisplay(display_.c_str());
-    if (d == nullptr) return;
-    XEvent ev{};
-    ev.xclient.type = ClientMessage;
-    ev.xclient.window = ventana_;
-    ev.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
-    ev.xclient.format = 32;
-    ev.xclient.data.l[0] = static_cast<long>(XInternAtom(d, "WM_DELETE_WINDOW", False));
-    ev.xclient.data.l[1] = CurrentTime;
-    XSendEvent(d, ventana_, False, NoEventMask, &ev);
-    XCloseDisplay(d);
-}
-
-namespace {
-
 FONT *fuente = nullptr;
 PALETTE paleta;
 BITMAP *hoja = nullptr; // the sprite sheet: the score panel is at y 520
 
 // Fraction of rows y0..239 of `c` that show what `dibuja` draws on a black page in palette `pal`.
-template <class F> double parecido(const Captura &c, F dibuja, const RGB *pal = paleta, int y0 = 0)
-{
+template <class F>
+double parecido(const Captura &c, F dibuja, const RGB *pal = paleta, int y0 = 0) {
     if (hoja == nullptr) {
         if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0) return 0.0;
         set_color_depth(8);
@@ -227,8 +61,139 @@ template <class F> double parecido(const Captura &c, F dibuja, const RGB *pal = 
 
 } // namespace
 
-bool muestra_puntos(const Captura &c, uint32_t puntos, int vidas)
-{
+nivel::Nivel nivel_corto() {
+    nivel::Nivel n;
+    n.velocidad = 3;
+    for (int r = 0; r < nivel::FILAS; r++)
+        for (int c = 0; c < nivel::COLUMNAS; c++)
+            n.mapa[r][c] = static_cast<uint8_t>(r < 4 ? r * 2 + c % 2 : 30 + r);
+    return n;
+}
+
+void pon_nivel(const std::string &dir, const nivel::Nivel &n) {
+    fs::remove_all(dir + "/levels");
+    fs::create_directories(dir + "/levels");
+    escribe(dir + "/levels/01.map", nivel::a_binario(n));
+}
+
+Juego::Juego() {
+    char plantilla[] = "/tmp/vorkzel-prueba-XXXXXX";
+    if (mkdtemp(plantilla) == nullptr) throw std::runtime_error("mkdtemp");
+    dir_ = plantilla;
+    for (const char *sub : {"datos", "levels", "midi", "mp3"})
+        fs::copy(fs::path(VZ_RUN_DIR) / sub, dir_ + "/" + sub, fs::copy_options::recursive);
+    // Xvfb picks a free display and writes its number to a pipe. Servers started side by side by
+    // parallel tests have reported a display that then refused connections, so a display counts
+    // only once we can open it; otherwise another server is started.
+    for (int intento = 0; intento < 3 && display_.empty(); intento++) {
+        int tubo[2];
+        if (pipe(tubo) != 0) throw std::runtime_error("pipe");
+        if ((xvfb_ = fork()) == 0) {
+            const int nul = open("/dev/null", O_WRONLY);
+            dup2(nul, 1);
+            dup2(nul, 2);
+            execlp("Xvfb", "Xvfb", "-displayfd", std::to_string(tubo[1]).c_str(), "-screen", "0",
+                   pantalla_xvfb.c_str(), "-nolisten", "tcp", static_cast<char *>(nullptr));
+            _exit(127);
+        }
+        close(tubo[1]);
+        display_ = ":";
+        for (char c; read(tubo[0], &c, 1) == 1 && c != '\n';)
+            display_ += c;
+        close(tubo[0]);
+        // Key auto-repeat off, as tests hold keys for seconds; xset also proves the display opens.
+        if (display_.size() < 2 ||
+            !espera_que(5, [&] { return en_x("xset r off && echo y") == "y\n"; })) {
+            display_.clear();
+            mata(xvfb_);
+        }
+    }
+    if (display_.empty()) throw std::runtime_error("Xvfb did not start");
+}
+
+Juego::~Juego() {
+    mata(juego_);
+    mata(xvfb_);
+    std::error_code ec;
+    if (std::getenv("VZ_CONSERVA") == nullptr) fs::remove_all(dir_, ec);
+}
+
+void Juego::arranca(const std::vector<std::string> &args,
+                    const std::map<std::string, std::string> &env) {
+    argumentos_ = args;
+    entorno_ = env;
+    if ((juego_ = fork()) != 0) return;
+    if (chdir((carpeta.empty() ? dir_ : carpeta).c_str()) != 0) _exit(126);
+    dup2(open((dir_ + "/salida.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
+    dup2(open((dir_ + "/error.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
+    setenv("DISPLAY", display_.c_str(), 1);
+    for (const auto &[k, v] : env)
+        setenv(k.c_str(), v.c_str(), 1);
+    const std::string binario = programa.empty() ? std::string(VZ_RUN_DIR) + "/vorkzel" : programa;
+    std::vector<char *> argv = {const_cast<char *>(binario.c_str())};
+    for (const auto &a : args)
+        argv.push_back(const_cast<char *>(a.c_str()));
+    argv.push_back(nullptr);
+    execv(binario.c_str(), argv.data());
+    _exit(127);
+}
+
+bool Juego::espera_ventana(double segundos) {
+    auto busca = [&] {
+        return espera_que(segundos, [&] {
+            ventana_ =
+                std::strtoul(en_x("xdotool search --name '^VORK-ZEL 2003$'").c_str(), nullptr, 10);
+            return ventana_ != 0 || !vivo();
+        });
+    };
+    // Under a heavily loaded parallel run the game has, rarely, been refused a connection to a
+    // server that the harness itself could reach. That is the machine, not the game: say so in
+    // the test's output and start the game once more.
+    if (busca() && ventana_ == 0 && estado_ == 1 && entorno_.count("DISPLAY") == 0 &&
+        salida_error().find("no display") != std::string::npos) {
+        std::fprintf(stderr, "harness: the game could not open %s (%s); starting it again\n",
+                     display_.c_str(), salida_error().c_str());
+        arranca(argumentos_, entorno_);
+        busca();
+    }
+    if (ventana_ == 0) return false;
+    // No window manager under Xvfb: focus it ourselves so that keys reach it.
+    en_x("xdotool windowfocus --sync " + std::to_string(ventana_));
+    return true;
+}
+
+Captura Juego::foto() const {
+    const std::string ppm = en_x("import -window " + std::to_string(ventana_) + " -depth 8 ppm:-");
+    int w = 0, h = 0, maxval = 0, cabecera = 0;
+    if (std::sscanf(ppm.c_str(), "P6 %d %d %d%n", &w, &h, &maxval, &cabecera) != 3 ||
+        ppm.size() < cabecera + 1 + 3u * w * h)
+        return {};
+    // One pixel of each square of the enlarged window.
+    Captura c{w / escala, h / escala, {}};
+    for (int y = 0; y < c.h; y++)
+        for (int x = 0; x < c.w; x++)
+            for (int i = 0; i < 3; i++)
+                c.rgb.push_back(ppm[cabecera + 1 + 3 * (y * escala * w + x * escala) + i]);
+    return c;
+}
+
+int Juego::espera_fin(double segundos) {
+    return espera_que(segundos, [&] { return !vivo(); }) ? estado_ : -1;
+}
+
+void Juego::cierra_ventana() {
+    Display *d = XOpenDisplay(display_.c_str());
+    if (d == nullptr) return;
+    XEvent ev{};
+    // Type, serial, send_event, display, window, message type, format; the time is CurrentTime (0).
+    ev.xclient = {
+        ClientMessage, 0, False, d, ventana_, XInternAtom(d, "WM_PROTOCOLS", False), 32, {}};
+    ev.xclient.data.l[0] = static_cast<long>(XInternAtom(d, "WM_DELETE_WINDOW", False));
+    XSendEvent(d, ventana_, False, NoEventMask, &ev);
+    XCloseDisplay(d);
+}
+
+bool muestra_puntos(const Captura &c, uint32_t puntos, int vidas) {
     auto panel = [&](BITMAP *b) {
         blit(hoja, b, 0, 520, 0, 192, 320, 48);
         textprintf_centre_ex(b, fuente, 160, 206, -1, -1, "PUNTOS:%5d VIDAS:%2d",
@@ -237,8 +202,7 @@ bool muestra_puntos(const Captura &c, uint32_t puntos, int vidas)
     return parecido(c, panel, paleta, 192) == 1.0;
 }
 
-double parecido_a(const Captura &c, const std::string &nombre)
-{
+double parecido_a(const Captura &c, const std::string &nombre) {
     PALETTE pal;
     BITMAP *foto = nullptr;
     auto carga = [&](BITMAP *b) {
@@ -250,37 +214,33 @@ double parecido_a(const Captura &c, const std::string &nombre)
     return foto == nullptr ? 0.0 : p;
 }
 
-bool muestra_textos(const Captura &c, const std::vector<Texto> &lineas)
-{
+bool muestra_textos(const Captura &c, const std::vector<Texto> &lineas) {
     auto textos = [&](BITMAP *b) {
-        for (const auto &l : lineas)
-            textprintf_centre_ex(b, fuente, 160, l.y, l.color, -1, "%s", l.texto.c_str());
+        for (const auto &[y, color, texto] : lineas)
+            textprintf_centre_ex(b, fuente, 160, y, color, -1, "%s", texto.c_str());
     };
     return parecido(c, textos) == 1.0;
 }
 
-bool muestra_ranking(const Captura &c, const Bytes &ranking, int tabla, int fila)
-{
+bool muestra_ranking(const Captura &c, const Bytes &ranking, int tabla, int fila) {
     static const char *const titulos[3] = {"RANKING - VOY DE PASEO", "RANKING - QUIERO JUGAR",
                                            "RANKING - SOY JODIDO"};
     if (ranking.size() < 240) return false;
-    std::vector<Texto> lineas = {{5, -1, titulos[tabla]}};
-    for (int r = 0; r < 10; r++) {
-        const unsigned char *reg = ranking.data() + 80 * tabla + 8 * r;
-        int32_t p; // the file is little-endian, as is this machine
-        std::memcpy(&p, reg, 4);
-        // Place in two characters, score in six, then the initials up to the first zero.
-        char texto[64];
-        std::snprintf(texto, sizeof texto, "%2d %6d %.*s", r + 1, p,
-                      static_cast<int>(strnlen(reinterpret_cast<const char *>(reg + 4), 3)),
-                      reg + 4);
-        lineas.push_back({30 + 21 * r, r == fila ? 239 : -1, texto});
-    }
-    return muestra_textos(c, lineas);
+    auto tabla_de = [&](BITMAP *b) {
+        textprintf_centre_ex(b, fuente, 160, 5, -1, -1, "%s", titulos[tabla]);
+        for (int r = 0; r < 10; r++) {
+            const unsigned char *reg = ranking.data() + 80 * tabla + 8 * r;
+            // Place in two characters, score in six, then the initials up to the first zero.
+            const int puntos = reg[0] | reg[1] << 8 | reg[2] << 16 | reg[3] << 24;
+            const std::string ini(reg + 4, std::find(reg + 4, reg + 7, 0));
+            textprintf_centre_ex(b, fuente, 160, 30 + 21 * r, r == fila ? 239 : -1, -1,
+                                 "%2d %6d %s", r + 1, puntos, ini.c_str());
+        }
+    };
+    return parecido(c, tabla_de) == 1.0;
 }
 
-bool hasta_titulo(Juego &j)
-{
+bool hasta_titulo(Juego &j) {
     if (!j.espera_ventana()) return false;
     // The opening picture, once faded in: any key cuts it short.
     if (!espera_que(30, [&] { return parecido_a(j.foto(), "tavisk.bmp") > 0.95; })) return false;
@@ -288,8 +248,7 @@ bool hasta_titulo(Juego &j)
     return espera_que(30, [&] { return parecido_a(j.foto(), "vorkzel.bmp") > 0.9; });
 }
 
-bool hasta_menu(Juego &j)
-{
+bool hasta_menu(Juego &j) {
     if (!hasta_titulo(j)) return false;
     // Enter counts when it is held at the end of a title pass; held for longer than the
     // library's key-repeat delay (250 ms) it would also confirm the difficulty menu.
@@ -301,8 +260,7 @@ bool hasta_menu(Juego &j)
     return espera_que(10, [&] { return muestra_textos(j.foto(), menu); });
 }
 
-bool hasta_jugar(Juego &j, int dificultad)
-{
+bool hasta_jugar(Juego &j, int dificultad) {
     if (!hasta_menu(j)) return false;
     if (dificultad != 1) j.tecla(dificultad == 2 ? "Down" : "Up");
     j.tecla("Return");

@@ -1,10 +1,7 @@
 // Whole games, every way out of the program and the music heard, in the real window.
 #include "pantalla.h"
 #include <cmath>
-#include <cstdio>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -24,15 +21,15 @@ const Bytes ranking = [] {
         for (int f = 0; f < 10; f++)
             pon_registro(b, t, f, puntos[f] + 7 * (2 - t), ini[f], 0x40 + 10 * t + f);
     pon_registro(b, 0, 9, 5, "OK\0", 0x77);
-    for (int f = 5; f < 10; f++) pon_registro(b, 2, f, 0, "\0\0\0", 0x80 + f);
+    for (int f = 5; f < 10; f++)
+        pon_registro(b, 2, f, 0, "\0\0\0", 0x80 + f);
     return b;
 }();
 
 // A data file missing, or cut short: start-up stops with status 1 and names the file.
 class Arranque : public ::testing::TestWithParam<std::pair<std::string, int>> {};
 
-TEST_P(Arranque, StopsWithStatusOneNamingTheFile)
-{
+TEST_P(Arranque, StopsWithStatusOneNamingTheFile) {
     const auto [archivo, tam] = GetParam();
     Juego j;
     const std::string ruta = j.dir() + "/datos/" + archivo;
@@ -41,8 +38,8 @@ TEST_P(Arranque, StopsWithStatusOneNamingTheFile)
     else
         fs::resize_file(ruta, tam);
     j.arranca();
-    int estado = -1;
-    ASSERT_TRUE(j.espera_fin(20, estado)) << "still running";
+    const int estado = j.espera_fin(20);
+    ASSERT_NE(estado, -1) << "still running";
     EXPECT_EQ(estado, 1);
     EXPECT_NE(j.salida_error().find("datos/" + archivo), std::string::npos) << j.salida_error();
 }
@@ -57,10 +54,9 @@ INSTANTIATE_TEST_SUITE_P(Datos, Arranque,
 // flipped pages (-tbuf) the game must end in the very same file.
 class Ganada : public ::testing::TestWithParam<std::vector<std::string>> {};
 
-TEST_P(Ganada, FinalScoreThenInitialsThenExactlyTheNewTableThenEscOnTheTitle)
-{
+TEST_P(Ganada, FinalScoreThenInitialsThenExactlyTheNewTableThenEscOnTheTitle) {
     Juego j;
-    pon_niveles(j.dir(), {nivel_corto()});
+    pon_nivel(j.dir(), nivel_corto());
     const std::string ruta = j.dir() + "/datos/ranking.dat";
     escribe(ruta, ranking);
     j.arranca(GetParam());
@@ -94,8 +90,8 @@ TEST_P(Ganada, FinalScoreThenInitialsThenExactlyTheNewTableThenEscOnTheTitle)
     // The opening and title pictures come back; ESC there ends the program.
     ASSERT_TRUE(hasta_titulo(j));
     j.tecla("Escape", 1000);
-    int estado = -1;
-    EXPECT_TRUE(j.espera_fin(10, estado)) << "still running";
+    const int estado = j.espera_fin(10);
+    EXPECT_NE(estado, -1) << "still running";
     EXPECT_EQ(estado, 0);
 }
 
@@ -108,25 +104,25 @@ struct Salida {
     const char *nombre;
     std::function<void(Juego &)> pide;
     double hasta = 10; // seconds the program may take to end afterwards
+    friend std::ostream &operator<<(std::ostream &os, const Salida &s) { return os << s.nombre; }
 };
-std::ostream &operator<<(std::ostream &os, const Salida &s) { return os << s.nombre; }
 
 class Salidas : public ::testing::TestWithParam<Salida> {};
 
-TEST_P(Salidas, EndTheProgramWithStatusZeroAndSaveNothing)
-{
+TEST_P(Salidas, EndTheProgramWithStatusZeroAndSaveNothing) {
     Juego j;
     // Barrels all along the starting lane: a game played out is lost before the road ends.
     nivel::Nivel n = nivel_corto();
-    for (int col = 60; col < 790; col += 8) n.objetos.push_back({col, 72, 6});
-    pon_niveles(j.dir(), {n});
+    for (int col = 60; col < 790; col += 8)
+        n.objetos.push_back({col, 72, 6});
+    pon_nivel(j.dir(), n);
     const std::string ruta = j.dir() + "/datos/ranking.dat";
     escribe(ruta, ranking);
     j.arranca();
     GetParam().pide(j);
     if (HasFatalFailure()) return;
-    int estado = -1;
-    EXPECT_TRUE(j.espera_fin(GetParam().hasta, estado)) << "still running";
+    const int estado = j.espera_fin(GetParam().hasta);
+    EXPECT_NE(estado, -1) << "still running";
     EXPECT_EQ(estado, 0);
     EXPECT_EQ(lee(ruta), ranking);
 }
@@ -198,17 +194,12 @@ INSTANTIATE_TEST_SUITE_P(Todas, Salidas, ::testing::ValuesIn(salidas),
 // The scratch copy's sound effects are silenced and its title tune removed, so whatever sound
 // the capture holds comes from the background music. Which music folders hold songs: a 440 Hz
 // tone in mp3/, the shipped songs in midi/.
-struct Musica {
-    const char *nombre;
-    bool mp3, midi;
-};
-std::ostream &operator<<(std::ostream &os, const Musica &m) { return os << m.nombre; }
+using Musica = std::tuple<const char *, bool, bool>; // name, mp3, midi
 
 class Sonido : public ::testing::TestWithParam<Musica> {};
 
-TEST_P(Sonido, OnlyTheBackgroundMusicIsHeardDuringPlay)
-{
-    const Musica m = GetParam();
+TEST_P(Sonido, OnlyTheBackgroundMusicIsHeardDuringPlay) {
+    const auto [nombre, mp3, midi] = GetParam();
     Juego j;
     // Our own tools write every WAV with its samples from byte 44; format and length stay.
     for (const auto &e : fs::directory_iterator(j.dir() + "/datos")) {
@@ -218,8 +209,8 @@ TEST_P(Sonido, OnlyTheBackgroundMusicIsHeardDuringPlay)
         escribe(e.path(), w);
     }
     fs::remove(j.dir() + "/datos/fox.mid"); // the title is then silent
-    if (!m.midi) fs::remove_all(j.dir() + "/midi");
-    if (m.mp3) {
+    if (!midi) fs::remove_all(j.dir() + "/midi");
+    if (mp3) {
         // Thirty seconds of the tone, 16-bit mono at 44100 Hz, encoded with lame.
         const std::string orden = VZ_LAME " --quiet -b 128 -r -s 44.1 --bitwidth 16 --signed "
                                           "--little-endian -m m - " +
@@ -240,8 +231,8 @@ TEST_P(Sonido, OnlyTheBackgroundMusicIsHeardDuringPlay)
     ASSERT_TRUE(hasta_jugar(j, 1)) << j.salida_error();
     espera(6.0);
     j.tecla("Escape", 1000);
-    int estado = -1;
-    ASSERT_TRUE(j.espera_fin(10, estado)) << "ESC during play did not end the program";
+    const int estado = j.espera_fin(10);
+    ASSERT_NE(estado, -1) << "ESC during play did not end the program";
     EXPECT_EQ(estado, 0);
 
     const Bytes raw = lee(j.dir() + "/salida.raw");
@@ -249,24 +240,26 @@ TEST_P(Sonido, OnlyTheBackgroundMusicIsHeardDuringPlay)
     // Windows of 4096 samples of the left channel: how many hold sound, and how many of those have
     // most of their energy at 440 Hz (Goertzel).
     constexpr size_t N = 4096;
-    std::vector<int16_t> x(raw.size() / 2);
-    std::memcpy(x.data(), raw.data(), 2 * x.size());
+    auto x = [&](size_t i) { return static_cast<int16_t>(raw[4 * i] | raw[4 * i + 1] << 8); };
     size_t sonoras = 0, de_tono = 0;
-    for (size_t b = 0; 2 * (b + N) <= x.size(); b += N) {
+    for (size_t b = 0; 4 * (b + N) <= raw.size(); b += N) {
         double media = 0, energia = 0, s1 = 0, s2 = 0;
-        for (size_t i = 0; i < N; i++) media += x[2 * (b + i)] / double(N);
-        for (size_t i = 0; i < N; i++) energia += std::pow(x[2 * (b + i)] - media, 2);
+        for (size_t i = 0; i < N; i++)
+            media += x(b + i) / double(N);
+        for (size_t i = 0; i < N; i++)
+            energia += std::pow(x(b + i) - media, 2);
         if (std::sqrt(energia / N) < 100) continue;
         sonoras++;
         const double k = 2 * std::cos(2 * M_PI * 440 / 44100);
-        for (size_t i = 0; i < N; i++) s2 = std::exchange(s1, x[2 * (b + i)] + k * s1 - s2);
+        for (size_t i = 0; i < N; i++)
+            s2 = std::exchange(s1, x(b + i) + k * s1 - s2);
         de_tono += (s1 * s1 + s2 * s2 - k * s1 * s2) / (N / 2.0 * energia) > 0.6;
     }
     std::printf("%zu windows with sound, %zu of them the 440 Hz tone\n", sonoras, de_tono);
     // Six seconds of play is about 65 windows.
-    EXPECT_EQ(sonoras > 30, m.mp3 || m.midi);
-    EXPECT_EQ(sonoras == 0, !m.mp3 && !m.midi);
-    if (m.mp3) {
+    EXPECT_EQ(sonoras > 30, mp3 || midi);
+    EXPECT_EQ(sonoras == 0, !mp3 && !midi);
+    if (mp3) {
         EXPECT_GT(de_tono * 10, sonoras * 9) << "something other than the tone was heard";
     }
 }
@@ -275,6 +268,6 @@ INSTANTIATE_TEST_SUITE_P(Carpetas, Sonido,
                          ::testing::Values(Musica{"AnMp3", true, true},
                                            Musica{"MidiSongs", false, true},
                                            Musica{"NoMusicFilesIsSilence", false, false}),
-                         [](const auto &i) { return std::string(i.param.nombre); });
+                         [](const auto &i) { return std::string(std::get<0>(i.param)); });
 
 } // namespace
