@@ -44,10 +44,12 @@ TEST_P(Arranque, StopsWithStatusOneNamingTheFile) {
     EXPECT_NE(j.salida_error().find("datos/" + archivo), std::string::npos) << j.salida_error();
 }
 
-// A picture cut inside its header cannot be read.
+// A picture cut inside its header cannot be read; the library's font reader aborts on a font cut at
+// 100 bytes and takes one cut at 5000 as whole.
 INSTANTIATE_TEST_SUITE_P(Datos, Arranque,
                          ::testing::Values(std::pair("font.dat", -1), std::pair("camio2.wav", -1),
-                                           std::pair("imagen.bmp", 14)));
+                                           std::pair("imagen.bmp", 14), std::pair("font.dat", 100),
+                                           std::pair("font.dat", 5000)));
 
 // "SOY JODIDO" with no objects: nothing run over, four lives kept, so the final score is
 // 4 x 3000 = 12000, which ties place 3 of the hard table and therefore goes above it. With three
