@@ -6,76 +6,60 @@
 
 namespace vz {
 
+namespace {
+
+// One list of what the logic touches, walked in both directions, so that taking and restoring a
+// snapshot can never cover different fields.
+template <class Foto_, class Copia, class CopiaTabla> void recorre(Foto_ &f, Copia c, CopiaTabla t)
+{
+    c(x, f.x);
+    c(y, f.y);
+    c(pos, f.pos);
+    c(mov, f.mov);
+    c(cammov, f.cammov);
+    c(scr1, f.scr1);
+    c(scr2, f.scr2);
+    c(scr3, f.scr3);
+    c(scr4, f.scr4);
+    c(scr5, f.scr5);
+    c(sobscro, f.sobscro);
+    c(nscro, f.nscro);
+    c(nscr2, f.nscr2);
+    c(nscr3, f.nscr3);
+    c(multi, f.multi);
+    c(nivel, f.nivel);
+    c(niveles, f.niveles);
+    c(sprcol, f.sprcol);
+    c(fuego, f.fuego);
+    t(sanani, f.sanani);
+    c(sang, f.sang);
+    c(s, f.s);
+    c(dela, f.dela);
+    c(pan, f.pan);
+    c(puntos, f.puntos);
+    c(vidas, f.vidas);
+    c(bvid, f.bvid);
+    c(difi, f.difi);
+    c(animcon, f.animcon);
+    c(tick, f.tick);
+    c(cambnib, f.cambnib);
+    t(enemi, f.enemi);
+}
+
+} // namespace
+
 void toma_foto(Foto &f)
 {
-    f.x = x;
-    f.y = y;
-    f.pos = pos;
-    f.mov = mov;
-    f.cammov = cammov;
-    f.scr1 = scr1;
-    f.scr2 = scr2;
-    f.scr3 = scr3;
-    f.scr4 = scr4;
-    f.scr5 = scr5;
-    f.sobscro = sobscro;
-    f.nscro = nscro;
-    f.nscr2 = nscr2;
-    f.nscr3 = nscr3;
-    f.multi = multi;
-    f.nivel = nivel;
-    f.niveles = niveles;
-    f.sprcol = sprcol;
-    f.fuego = fuego;
-    std::copy(sanani, sanani + NUM_SANGRE, f.sanani.begin());
-    f.sang = sang;
-    f.s = s;
-    f.dela = dela;
-    f.pan = pan;
-    f.puntos = puntos;
-    f.vidas = vidas;
-    f.bvid = bvid;
-    f.difi = difi;
-    f.animcon = animcon;
-    f.tick = tick;
-    f.cambnib = cambnib;
-    std::copy(enemi, enemi + NUM_ENEMIGOS, f.enemi.begin());
+    recorre(
+        f, [](auto &juego, auto &foto) { foto = juego; },
+        [](auto &juego, auto &foto) { std::copy_n(juego, foto.size(), foto.begin()); });
 }
 
 void pon_foto(const Foto &f)
 {
-    x = f.x;
-    y = f.y;
-    pos = f.pos;
-    mov = f.mov;
-    cammov = f.cammov;
-    scr1 = f.scr1;
-    scr2 = f.scr2;
-    scr3 = f.scr3;
-    scr4 = f.scr4;
-    scr5 = f.scr5;
-    sobscro = f.sobscro;
-    nscro = f.nscro;
-    nscr2 = f.nscr2;
-    nscr3 = f.nscr3;
-    multi = f.multi;
-    nivel = f.nivel;
-    niveles = f.niveles;
-    sprcol = f.sprcol;
-    fuego = f.fuego;
-    std::copy(f.sanani.begin(), f.sanani.end(), sanani);
-    sang = f.sang;
-    s = f.s;
-    dela = f.dela;
-    pan = f.pan;
-    puntos = f.puntos;
-    vidas = f.vidas;
-    bvid = f.bvid;
-    difi = f.difi;
-    animcon = f.animcon;
-    tick = f.tick;
-    cambnib = f.cambnib;
-    std::copy(f.enemi.begin(), f.enemi.end(), enemi);
+    recorre(
+        f, [](auto &juego, const auto &foto) { juego = foto; },
+        [](auto &juego, const auto &foto) { std::copy(foto.begin(), foto.end(), juego); });
 }
 
 } // namespace vz
