@@ -1,6 +1,8 @@
 #include "frame/escala.h"
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 
 namespace vz {
 
@@ -13,6 +15,7 @@ namespace {
 BITMAP *grande = nullptr;              // the picture enlarged, copied to the window row by row
 unsigned char mostrado[ALTO][ANCHO];   // what the window shows, in game pixels
 bool primera = true;                   // the window's first copy covers every row
+void (*antes[NSIG])(int) = {};         // the library's handlers, which shut it down on a signal
 
 } // namespace
 
@@ -52,7 +55,7 @@ int abre_modo(bool completa)
 
 void presenta()
 {
-    if (lienzo == nullptr) return;
+    if (lienzo == nullptr || ventana == nullptr) return;
     int y0 = ALTO, y1 = -1;
     for (int y = 0; y < ALTO; y++) {
         if (!primera && std::memcmp(mostrado[y], lienzo->line[y], ANCHO) == 0) continue;
@@ -71,6 +74,21 @@ void presenta()
 }
 END_OF_FUNCTION(presenta)
 
+namespace {
+
+// The library's shutdown on a signal closes the display through `screen`: it must be the window
+// again by then, or the driver takes our memory picture for its window and crashes.
+void al_recibir(int senal)
+{
+    remove_int(presenta);
+    if (ventana != nullptr) screen = ventana;
+    ventana = nullptr;
+    std::signal(senal, antes[senal]);
+    std::raise(senal);
+}
+
+} // namespace
+
 bool empieza_escala(int hz)
 {
     if (escala < 2) return true;
@@ -81,6 +99,10 @@ bool empieza_escala(int hz)
     ventana = screen;
     screen = lienzo;
     std::atexit(termina_escala); // runs before the library's own exit handler
+    for (int senal : {SIGABRT, SIGFPE, SIGILL, SIGSEGV, SIGTERM, SIGINT, SIGQUIT}) {
+        antes[senal] = std::signal(senal, al_recibir);
+        if (antes[senal] == SIG_IGN) std::signal(senal, SIG_IGN); // ignored stays ignored
+    }
     LOCK_FUNCTION(presenta);
     install_int_ex(presenta, BPS_TO_TIMER(hz));
     return true;
