@@ -16,9 +16,9 @@ std::string pantalla_xvfb = "640x480x24";
 
 namespace {
 
-void mata(pid_t &pid) {
+void mata(pid_t &pid, int senal = SIGTERM) {
     if (pid <= 0) return;
-    kill(pid, SIGTERM);
+    kill(pid, senal);
     if (!espera_que(2, [&] { return waitpid(pid, nullptr, WNOHANG) == pid; })) {
         kill(pid, SIGKILL);
         waitpid(pid, nullptr, 0);
@@ -105,7 +105,7 @@ Juego::Juego() {
         if (display_.size() < 2 ||
             !espera_que(5, [&] { return en_x("xset r off && echo y") == "y\n"; })) {
             display_.clear();
-            mata(xvfb_);
+            mata(xvfb_, SIGKILL);
         }
     }
     if (display_.empty()) throw std::runtime_error("Xvfb did not start");
@@ -113,7 +113,10 @@ Juego::Juego() {
 
 Juego::~Juego() {
     mata(juego_);
-    mata(xvfb_);
+    // An Xvfb left to shut down unlinks its socket late, when a server started meanwhile by a
+    // parallel test may already have the same display number and socket path. Killed outright,
+    // it leaves a stale lock that the next server takes over instead.
+    mata(xvfb_, SIGKILL);
     std::error_code ec;
     if (std::getenv("VZ_CONSERVA") == nullptr) fs::remove_all(dir_, ec);
 }
