@@ -9,3 +9,6 @@ foreach(dir datos levels midi mp3)
         execute_process(COMMAND ${CMAKE_COMMAND} -E copy_if_different ${GEN}/${dir}/${f} ${RUN}/${dir}/${f})
     endforeach()
 endforeach()
+# Marks the tree as the game's own: the game started in it uses it in place, an installed game too.
+file(CONFIGURE OUTPUT ${RUN}/datos/local.txt CONTENT
+     "VORK-ZEL 2003 started in this folder plays from it and keeps its scores in datos/ranking.dat.\n")

@@ -2,27 +2,25 @@
 #include "assets/carga.h"
 #include "frame/escala.h"
 #include "frame/flujo.h"
+#include "frame/lugares.h"
 #include "frame/paginas.h"
 #include "frame/utilfun.h"
 #include "game/busca.h"
 #include "game/mundo.h"
 #include "game/scroll.h"
+#include "menus/guardado.h"
 #include "menus/menus.h"
 #include "music/carpetas.h"
 #include "music/musica.h"
 #include "music/mp3.h"
 #include <algorithm>
-#include <climits>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
-#include <pwd.h>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace vz {
@@ -42,8 +40,6 @@ const char *const ARCHIVO_FUENTE = "datos/font.dat";
 const char *const PATCHES = "datos/patches.cfg";
 DATAFILE *fuente = nullptr; // stays loaded until the process ends
 const char *const VERSION = "1.0.0";
-// Where an installed copy keeps its data, from the directory of the program.
-const char *const DATOS_INSTALADOS = "/../share/games/vorkzel";
 std::string ranking_jugador; // the player's own ranking file when running from installed data
 
 const char *const AYUDA =
@@ -65,60 +61,46 @@ const char *const AYUDA =
     "  Left, Right  move between the initials of a new record\n"
     "  P            pause and resume play\n";
 
-// Makes each missing directory of `ruta`; true when it exists at the end.
-bool crea_carpetas(const std::string &ruta)
-{
-    for (size_t i = 1; i <= ruta.size(); i++)
-        if (i == ruta.size() || ruta[i] == '/') mkdir(ruta.substr(0, i).c_str(), 0755);
-    struct stat st;
-    return stat(ruta.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
+// The build writes this into build/run/datos and never into the installed tree: a working
+// directory holding it is the game's own tree, used in place, scores and all.
+const char *const MARCA = "datos/local.txt";
 
-// $XDG_DATA_HOME/vorkzel, by default ~/.local/share/vorkzel.
-std::string carpeta_xdg()
+// The shipped table becomes the player's the first time. It is written as a save is, so a copy
+// cut short (a full disk) never carries the table's name and is made again at the next start.
+// Every save writes a whole table: a shorter one is a copy cut short by an older version.
+bool copia_tabla(const std::string &hacia)
 {
-    const char *xdg = std::getenv("XDG_DATA_HOME");
-    if (xdg != nullptr && xdg[0] == '/') return std::string(xdg) + "/vorkzel";
-    const char *home = std::getenv("HOME");
-    if (home == nullptr || home[0] == '\0') {
-        const passwd *pw = getpwuid(getuid());
-        home = pw != nullptr ? pw->pw_dir : "/";
+    const Cerrojo cerrojo = toma_cerrojo(hacia);
+    unsigned char tabla[TAM_RANKING];
+    bool bien = lee_archivo(hacia, tabla, sizeof tabla) == TAM_RANKING;
+    if (!bien) {
+        const long n = lee_archivo(ruta_ranking, tabla, sizeof tabla);
+        bien = n >= 0 && guarda_entero(hacia, tabla, static_cast<size_t>(n));
     }
-    return std::string(home) + "/.local/share/vorkzel";
+    suelta_cerrojo(cerrojo);
+    return bien;
 }
 
-void copia_archivo(const char *desde, const std::string &hacia)
-{
-    FILE *in = std::fopen(desde, "rb");
-    if (in == nullptr) return;
-    FILE *out = std::fopen(hacia.c_str(), "wb");
-    if (out != nullptr) {
-        char buf[4096];
-        size_t n;
-        while ((n = std::fread(buf, 1, sizeof buf, in)) > 0) std::fwrite(buf, 1, n, out);
-        std::fclose(out);
-    }
-    std::fclose(in);
-}
-
-// Without datos/ in the working directory the game runs from its installed data: it moves there,
-// and keeps the ranking and the player's own music in the player's data folder.
+// Anything else in the working directory, a datos/ of the player's own included, is not the
+// game's: it then runs from its installed data, moving there, and keeps the ranking and the
+// player's own music in the player's data folder.
 void elige_datos()
 {
-    if (access("datos", F_OK) == 0) return;
-    char exe[PATH_MAX];
-    const ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
-    if (n <= 0) return;
-    exe[n] = '\0';
-    std::string base(exe);
-    base = base.substr(0, base.rfind('/')) + DATOS_INSTALADOS;
-    if (access((base + "/datos").c_str(), F_OK) != 0 || chdir(base.c_str()) != 0) return;
+    if (existe(MARCA)) return;
+    const std::string base = carpeta_instalada();
+    if (base.empty() || !existe(base + "/datos") || !entra(base)) return;
 
-    const std::string propia = carpeta_xdg();
+    const std::string propia = carpeta_propia();
     if (!crea_carpetas(propia)) return; // scores then go to the shipped file, if it is writable
     carpeta_jugador = propia;
     ranking_jugador = propia + "/ranking.dat";
-    if (access(ranking_jugador.c_str(), F_OK) != 0) copia_archivo(ruta_ranking, ranking_jugador);
+    if (!copia_tabla(ranking_jugador)) {
+        std::fprintf(stderr,
+                     "vorkzel: cannot copy the shipped ranking to %s; this time the shipped one is "
+                     "used, and the copy is made again at the next start\n",
+                     ranking_jugador.c_str());
+        return;
+    }
     ruta_ranking = ranking_jugador.c_str();
 }
 
@@ -142,7 +124,7 @@ bool opcion_informativa(int argc, char **argv)
 void configura_patches()
 {
     const char *actual = get_config_string("sound", "patches", nullptr);
-    if ((actual == nullptr || *actual == '\0') && access(PATCHES, R_OK) == 0) {
+    if ((actual == nullptr || *actual == '\0') && existe(PATCHES)) {
         static char config[600];
         std::snprintf(config, sizeof config, "[sound]\npatches = %s\n", PATCHES);
         override_config_data(config, std::strlen(config));

@@ -29,10 +29,9 @@ int posicion_ranking(const unsigned char *bloque, int difi, uint32_t total);
 // Puts the entry at `posicion` of table `difi`, moving the rest down; reserved bytes untouched.
 void inserta_ranking(unsigned char *bloque, int difi, int posicion, uint32_t total,
                      const char iniciales[3]);
-// Replaces the ranking file with `bloque` through a temporary file and a rename.
-bool guarda_ranking(const unsigned char bloque[TAM_RANKING]);
-// Replaces `ruta` with the 30 records of `bloque`: a temporary file of a unique name beside it,
-// flushed to disk, then renamed over it. False, with the old file untouched, on any failure.
-bool reemplaza_ranking(const char *ruta, const unsigned char bloque[TAM_RANKING]);
+// Saves a record of `total` into table `difi` of the ranking file, under the file's lock: the file
+// is read again, the place found on it, the record put there and the file replaced whole. Returns
+// the place (0..9), 10 when the total no longer enters, or -1 when the file cannot be written.
+int guarda_record(int difi, uint32_t total, const char iniciales[3]);
 
 } // namespace vz

@@ -4,15 +4,12 @@
 #include "frame/utilfun.h"
 #include "game/mundo.h"
 #include "menus/clear.h"
+#include "menus/guardado.h"
 #include "menus/menus.h"
 #include <algorithm>
 #include <cstring>
 #include <cstdlib>
 #include <cstdio>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <string>
-#include <unistd.h>
 
 namespace vz {
 
@@ -48,34 +45,12 @@ void copia_registro(unsigned char *destino, const unsigned char *origen)
     }
 }
 
-mode_t umask_actual()
-{
-    const mode_t m = umask(0);
-    umask(m);
-    return m;
-}
-
-bool escribe_todo(int fd, const unsigned char *p, int n)
-{
-    while (n > 0) {
-        const ssize_t hecho = write(fd, p, static_cast<size_t>(n));
-        if (hecho <= 0) return false;
-        p += hecho;
-        n -= static_cast<int>(hecho);
-    }
-    return true;
-}
-
 } // namespace
 
 int lee_ranking(unsigned char bloque[TAM_RANKING])
 {
     std::memset(bloque, 0, TAM_RANKING);
-    FILE *f = std::fopen(ruta_ranking, "rb");
-    if (f == nullptr) return 0;
-    const int leidos = static_cast<int>(std::fread(bloque, 1, TAM_RANKING, f));
-    std::fclose(f);
-    return leidos;
+    return static_cast<int>(std::max(0L, lee_archivo(ruta_ranking, bloque, TAM_RANKING)));
 }
 
 int posicion_ranking(const unsigned char *bloque, int difi, uint32_t total)
@@ -101,41 +76,20 @@ void inserta_ranking(unsigned char *bloque, int difi, int posicion, uint32_t tot
         copia_registro(tabla + TAM_REGISTRO * r, nueva + TAM_REGISTRO * r);
 }
 
-bool reemplaza_ranking(const char *ruta, const unsigned char bloque[TAM_RANKING])
+int guarda_record(int difi, uint32_t total, const char iniciales[3])
 {
-    // The scores are the player's only saved state: the old file stays whole until the new one is.
-    // The temporary file has a name of its own beside the file, so that two copies of the game
-    // saving at once never write into the same one and the rename stays within one file system.
-    std::string temporal = std::string(ruta) + ".XXXXXX";
-    const int fd = mkstemp(temporal.data());
-    if (fd < 0) return false;
-    // The new file keeps the old one's permissions; a first file gets the usual ones.
-    struct stat viejo;
-    const mode_t modo = stat(ruta, &viejo) == 0 ? viejo.st_mode & 07777 : 0644 & ~umask_actual();
-    bool bien = fchmod(fd, modo) == 0;
-    for (int r = 0; r < 3 * REGISTROS && bien; r++)
-        bien = escribe_todo(fd, bloque + TAM_REGISTRO * r, TAM_REGISTRO);
-    bien = bien && fsync(fd) == 0;
-    bien = (close(fd) == 0) && bien;
-    if (!bien || rename(temporal.c_str(), ruta) != 0) {
-        unlink(temporal.c_str());
-        return false;
+    // Another copy of the game may have saved since this one read the table for its initials
+    // entry: the table is read again under the lock and the record placed on what it holds now.
+    const Cerrojo cerrojo = toma_cerrojo(ruta_ranking);
+    unsigned char bloque[TAM_RANKING];
+    lee_ranking(bloque);
+    int posicion = posicion_ranking(bloque, difi, total);
+    if (posicion < REGISTROS) {
+        inserta_ranking(bloque, difi, posicion, total, iniciales);
+        if (!guarda_entero(ruta_ranking, bloque, TAM_RANKING)) posicion = -1;
     }
-    // Make the rename itself durable.
-    const std::string ruta_s(ruta);
-    const size_t barra = ruta_s.rfind('/');
-    const std::string dir = barra == std::string::npos ? "." : ruta_s.substr(0, barra);
-    const int dfd = open(dir.c_str(), O_RDONLY | O_DIRECTORY);
-    if (dfd >= 0) {
-        fsync(dfd);
-        close(dfd);
-    }
-    return true;
-}
-
-bool guarda_ranking(const unsigned char bloque[TAM_RANKING])
-{
-    return reemplaza_ranking(ruta_ranking, bloque);
+    suelta_cerrojo(cerrojo);
+    return posicion;
 }
 
 void texto_fila(char texto[TAM_FILA], int r, const unsigned char *registro)
@@ -206,15 +160,15 @@ void escriveranking()
     delay(3.0f);
     if (posicion == REGISTROS) return;
 
-    inserta_ranking(bloque, difi, posicion, puntos, iniciales);
-    if (!guarda_ranking(bloque)) {
+    const int lugar = guarda_record(difi, puntos, iniciales);
+    if (lugar < 0)
         std::fprintf(stderr, "vorkzel: cannot write %s; the new record was not saved\n",
                      ruta_ranking);
-        // The table shows the file as it is: the new record is not in it, so no row is the player's.
-        muestraranking(difi + 1, -1);
-        return;
-    }
-    muestraranking(difi + 1, posicion);
+    if (lugar == REGISTROS)
+        std::fprintf(stderr, "vorkzel: the table filled with higher scores during the initials "
+                             "entry; the new record no longer enters it\n");
+    // Without the record in the file no row is the player's.
+    muestraranking(difi + 1, lugar < REGISTROS ? lugar : -1);
 }
 
 } // namespace vz

@@ -24,9 +24,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *datos, size_t n) {
     const int posicion = vz::posicion_ranking(bloque, difi, total);
     if (posicion < 0 || posicion > 10) std::abort();
     if (posicion == 10) return 0;
-    vz::inserta_ranking(bloque, difi, posicion, total,
-                        reinterpret_cast<const char *>(registro + 4));
-    if (!vz::guarda_ranking(bloque)) std::abort();
+    const char *iniciales = reinterpret_cast<const char *>(registro + 4);
+    vz::inserta_ranking(bloque, difi, posicion, total, iniciales);
+    if (vz::guarda_record(difi, total, iniciales) != posicion) std::abort();
     vz::muestraranking(difi + 1, posicion);
     unsigned char leido[vz::TAM_RANKING];
     if (vz::lee_ranking(leido) != vz::TAM_RANKING || std::memcmp(leido, bloque, sizeof leido) != 0)

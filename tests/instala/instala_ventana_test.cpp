@@ -4,6 +4,7 @@
 #include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace prueba;
 namespace fs = std::filesystem;
@@ -67,7 +68,9 @@ TEST(Instalado, AGameWonFromAnotherDirectoryIsRecordedInThePlayersOwnRanking) {
     const std::string casa = j.dir() + "/casa", fuera = j.dir() + "/fuera";
     ASSERT_EQ(sh("cmake --install " VZ_BUILD_DIR " --prefix " + prefijo + " >/dev/null"), 0);
     fs::create_directories(casa);
-    fs::create_directories(fuera);
+    // The desktop starts the game in the player's home, which may hold a datos/ of their own.
+    fs::create_directories(fuera + "/datos");
+    escribe(fuera + "/datos/notas.txt", {'m', 'i', 'o'});
     // One short level, and an empty shipped table so that the won game enters it.
     pon_nivel(datos, nivel_corto());
     escribe(datos + "/datos/ranking.dat", Bytes(240, 0));
@@ -87,5 +90,31 @@ TEST(Instalado, AGameWonFromAnotherDirectoryIsRecordedInThePlayersOwnRanking) {
         return lee(propio) == esperado;
     })) << j.salida_error();
     EXPECT_EQ(sh("diff -r " + datos + " " + j.dir() + "/instalado"), 0) << "installed data changed";
-    EXPECT_TRUE(fs::is_empty(fuera)) << "the game wrote in its working directory";
+    EXPECT_EQ(std::distance(fs::recursive_directory_iterator(fuera), {}), 2)
+        << "the game wrote in its working directory";
+}
+
+// Without a display the installed game stops just after it has set up the player's folder.
+TEST(Instalado, ThePlayersFoldersArePrivateAndATableCutShortIsCopiedAgain) {
+    const std::string t = fs::temp_directory_path() / ("vz-casa-" + std::to_string(getpid()));
+    const std::string casa = t + "/casa", propio = casa + "/.local/share/vorkzel/ranking.dat";
+    ASSERT_EQ(sh("cmake --install " VZ_BUILD_DIR " --prefix " + t + " >/dev/null"), 0);
+    fs::create_directories(casa + "/.local");
+    fs::permissions(casa + "/.local", fs::perms(0750)); // the player's own: left as it is
+    umask(022);
+    const auto corre = [&](const std::string &limite) { // what the game says
+        sh("cd " + casa + " && env -u DISPLAY HOME=" + casa + " XDG_DATA_HOME= " + limite + t +
+           "/games/vorkzel 2>&1 | cat >" + t + "/salida.txt");
+        return lee<std::string>(t + "/salida.txt");
+    };
+    signal(SIGXFSZ, SIG_IGN); // a full disk: writes past 100 bytes fail
+    EXPECT_NE(corre("prlimit --fsize=100 ").find(propio), std::string::npos);
+    EXPECT_FALSE(fs::exists(propio)) << "a cut copy kept the table's name";
+    escribe(propio, Bytes(100, 7)); // as an older version left one
+    corre("");
+    EXPECT_EQ(lee(propio), lee(t + "/share/games/vorkzel/datos/ranking.dat"));
+    for (const auto &[carpeta, modo] :
+         {std::pair{"/.local", 0750}, {"/.local/share", 0700}, {"/.local/share/vorkzel", 0700}})
+        EXPECT_EQ(fs::status(casa + carpeta).permissions(), fs::perms(modo)) << carpeta;
+    fs::remove_all(t);
 }

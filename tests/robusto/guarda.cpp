@@ -1,5 +1,6 @@
-// Saves one record as a won game does: guarda DIR SCORE reads DIR/datos/ranking.dat, puts SCORE
-// with initials "KIL" into table 0 when it enters, and writes the file back. Exit 0 when saved.
+// Saves one record as a won game does: guarda DIR SCORE reads DIR/datos/ranking.dat before the
+// initials entry and, when SCORE enters table 0, saves it with initials "KIL". Exit 0 unless the
+// save fails.
 #include "menus/menus.h"
 #include <cstdlib>
 #include <unistd.h>
@@ -9,7 +10,6 @@ int main(int argc, char **argv) {
     unsigned char bloque[vz::TAM_RANKING];
     vz::lee_ranking(bloque);
     const auto total = static_cast<uint32_t>(std::strtoul(argv[2], nullptr, 10));
-    const int posicion = vz::posicion_ranking(bloque, 0, total);
-    if (posicion < 10) vz::inserta_ranking(bloque, 0, posicion, total, "KIL");
-    return vz::guarda_ranking(bloque) ? 0 : 1;
+    if (vz::posicion_ranking(bloque, 0, total) == 10) return 0;
+    return vz::guarda_record(0, total, "KIL") < 0;
 }

@@ -1,5 +1,6 @@
 // Preloaded to SIGKILL the process at one call of write, fsync or rename: VZ_MATA=N picks the N-th
-// such call (from 1), VZ_MATA_DESPUES=1 kills just after it, else just before it.
+// such call (from 1), VZ_MATA_DESPUES=1 kills just after it, else just before it. VZ_DUERME=MS
+// sleeps before each rename instead, so that saves started together overlap.
 #include <csignal>
 #include <cstdlib>
 #include <dlfcn.h>
@@ -34,5 +35,6 @@ extern "C" int fsync(int fd) {
     return llama<int (*)(int)>("fsync", fd);
 }
 extern "C" int rename(const char *de, const char *a) {
+    if (const char *ms = std::getenv("VZ_DUERME")) usleep(1000 * std::atoi(ms));
     return llama<int (*)(const char *, const char *)>("rename", de, a);
 }

@@ -1,0 +1,44 @@
+#include "frame/lugares.h"
+#include <climits>
+#include <cstdlib>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vz {
+
+std::string carpeta_instalada()
+{
+    char exe[PATH_MAX];
+    const ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
+    if (n <= 0) return "";
+    const std::string programa(exe, static_cast<size_t>(n));
+    return programa.substr(0, programa.rfind('/')) + "/../share/games/vorkzel";
+}
+
+std::string carpeta_propia()
+{
+    const char *xdg = std::getenv("XDG_DATA_HOME");
+    if (xdg != nullptr && xdg[0] == '/') return std::string(xdg) + "/vorkzel";
+    const char *home = std::getenv("HOME");
+    if (home == nullptr || home[0] == '\0') {
+        const passwd *pw = getpwuid(getuid());
+        home = pw != nullptr ? pw->pw_dir : "/";
+    }
+    return std::string(home) + "/.local/share/vorkzel";
+}
+
+bool crea_carpetas(const std::string &ruta)
+{
+    // 0700: the XDG rule for the folders of a player's data. mkdir leaves an existing one alone.
+    for (size_t i = 1; i <= ruta.size(); i++)
+        if (i == ruta.size() || ruta[i] == '/') mkdir(ruta.substr(0, i).c_str(), 0700);
+    struct stat st;
+    return stat(ruta.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool existe(const std::string &ruta) { return access(ruta.c_str(), F_OK) == 0; }
+
+bool entra(const std::string &carpeta) { return chdir(carpeta.c_str()) == 0; }
+
+} // namespace vz
