@@ -1,4 +1,5 @@
 #include "assets/carga.h"
+#include "assets/cortes.h"
 #include <string>
 #include <vector>
 
@@ -41,34 +42,36 @@ constexpr grupo GRUPOS[] = {
 
 std::vector<std::string> fallidos; // what went wrong with each file that did not load
 
-// Why a picture is refused: unreadable, or smaller than the game cuts from it.
-void refusa(const char *nombre, BITMAP *b, int w, int h)
+// Records why a file did not load: cut short (`cortado` says how), or unreadable.
+void falla(const char *nombre, const std::string &cortado)
 {
+    fallidos.push_back(cortado.empty() ? std::string("cannot read data file: ") + nombre
+                                       : std::string(nombre) + " " + cortado);
+}
+
+// A picture of at least w x h pixels. One that is cut short, unreadable or too small is refused,
+// and a blank stand-in keeps every later blit valid until start-up stops.
+BITMAP *carga_bmp(const char *nombre, RGB *paleta, int w, int h)
+{
+    const std::string cortado = corte(nombre);
+    BITMAP *b = cortado.empty() ? load_bitmap(nombre, paleta) : nullptr;
+    if (b != nullptr && b->w >= w && b->h >= h) return b;
     if (b == nullptr)
-        fallidos.push_back(std::string("cannot read data file: ") + nombre);
+        falla(nombre, cortado);
     else
         fallidos.push_back(std::string(nombre) + " is " + std::to_string(b->w) + " x " +
                            std::to_string(b->h) + " pixels, it must be at least " +
                            std::to_string(w) + " x " + std::to_string(h));
+    destroy_bitmap(b);
+    b = create_bitmap(w, h);
+    clear_bitmap(b);
+    return b;
 }
 
 BITMAP *corta(BITMAP *hoja, int sx, int sy, int w, int h)
 {
     BITMAP *b = create_bitmap(w, h);
     blit(hoja, b, sx, sy, 0, 0, w, h);
-    return b;
-}
-
-BITMAP *carga_foto(const char *nombre, RGB *paleta)
-{
-    BITMAP *b = load_bitmap(nombre, paleta);
-    if (b == nullptr || b->w < 320 || b->h < 240) {
-        refusa(nombre, b, 320, 240);
-        destroy_bitmap(b);
-        // A blank stand-in keeps every later blit valid until start-up stops.
-        b = create_bitmap(320, 240);
-        clear_bitmap(b);
-    }
     return b;
 }
 
@@ -101,13 +104,7 @@ int datos_fallidos(FILE *err)
 void CargarBMP()
 {
     fallidos.clear();
-    BITMAP *hoja = load_bitmap(HOJA, the_palette);
-    if (hoja == nullptr || hoja->w < ANCHO_HOJA || hoja->h < ALTO_HOJA) {
-        refusa(HOJA, hoja, ANCHO_HOJA, ALTO_HOJA);
-        destroy_bitmap(hoja);
-        hoja = create_bitmap(ANCHO_HOJA, ALTO_HOJA);
-        clear_bitmap(hoja);
-    }
+    BITMAP *hoja = carga_bmp(HOJA, the_palette, ANCHO_HOJA, ALTO_HOJA);
 
     for (int r = 0; r < 4; r++)
         for (int c = 0; c < 10; c++) tile[10 * r + c] = corta(hoja, 32 * c, 424 + 24 * r, 32, 24);
@@ -116,18 +113,19 @@ void CargarBMP()
     hud = corta(hoja, 0, 520, 320, 48);
     destroy_bitmap(hoja);
 
-    imagen1 = carga_foto(FOTOS[0], the_palette1);
-    imagen2 = carga_foto(FOTOS[1], the_palette2);
-    imagen3 = carga_foto(FOTOS[2], the_palette3);
+    imagen1 = carga_bmp(FOTOS[0], the_palette1, 320, 240);
+    imagen2 = carga_bmp(FOTOS[1], the_palette2, 320, 240);
+    imagen3 = carga_bmp(FOTOS[2], the_palette3, 320, 240);
 }
 
 void carga_sonidos()
 {
     for (int i = 0; i < NUM_SAMPLES; i++) {
         if (SONIDOS[i] == nullptr) continue;
-        sample[i] = load_sample(SONIDOS[i]);
+        const std::string cortado = corte(SONIDOS[i]);
+        sample[i] = cortado.empty() ? load_sample(SONIDOS[i]) : nullptr;
         if (sample[i] == nullptr) {
-            fallidos.push_back(std::string("cannot read data file: ") + SONIDOS[i]);
+            falla(SONIDOS[i], cortado);
             sample[i] = create_sample(16, 0, 22050, 1); // silent stand-in
         }
     }

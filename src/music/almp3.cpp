@@ -22,6 +22,12 @@ constexpr int kMinBufferFrames = 1024; // smallest audio buffer we ask Allegro f
 // Allegro's ring has two halves, and a half must be refilled before the voice comes back to it.
 // The game polls every 250 ms; halves of at least 0.75 s outlast a skipped turn with room to spare.
 constexpr double kMinHalfSeconds = 0.75;
+// The largest frame that libmpg123 decodes (its MAXFRAMESIZE). Layer III frames of the bit-rate
+// table stop at 320 kbps, VBR peaks included, but free format lets a frame take any size up to
+// this: past the 640 kbps where encoders stop, to 1152 kbps at 48 kHz. So a frame's worth of
+// music (1152 samples in MPEG-1, 576 in MPEG-2 and 2.5) costs at most this many bytes, 144,000
+// a second at 48 kHz and 24 kHz.
+constexpr size_t kMaxFrameBytes = 3456;
 constexpr double kSilentLead = 0.5;    // seconds decoded ahead of the clock without a driver
 constexpr double kSilentMaxStep = 2.0; // a stalled timer may not make one poll decode more
 
@@ -86,7 +92,7 @@ struct ALMP3_MP3STREAM {
     bool primed = false;     // the first fill, made as the voice starts, is done
     int look_pos = 0;        // voice position at the last pump
     long fresh = 0;          // frames written ahead of the voice at the last pump
-    int late_fills = 0;      // pumps that found the voice past the fresh data: it played stale
+    int late_fills = 0;      // the voice played stale data, or a fill ran short of music
 
     // Output against the clock when there is no driver.
     Clock::time_point last_tick;
@@ -192,6 +198,27 @@ long ring_frames(const AUDIOSTREAM *a) {
     return 2L * a->len * a->bufcount;
 }
 
+// Frames in each half of the sound ring.
+int half_frames(const Stream &s) {
+    return std::max(s.buffer_frames, static_cast<int>(s.rate * kMinHalfSeconds));
+}
+
+// Compressed bytes that surely decode to a whole sound ring at any bit rate: the ring's frames
+// at the largest size, one frame more for the encoder's info frame at the start and one for the
+// next header, which the decoder looks for to learn a free-format frame's size.
+size_t bytes_for_ring(const Stream &s) {
+    if (s.rate == 0) return 2 * s.block_size; // the format is still unknown
+    const size_t per_frame = s.rate >= 32000 ? 1152 : 576;
+    return (2 * static_cast<size_t>(half_frames(s)) / per_frame + 3) * kMaxFrameBytes;
+}
+
+// The first fill takes both halves of the ring, so the output waits until the data for all of
+// it is in hand (or the whole song is): a song starts whole, not with a gap after its first block.
+bool ready_to_start(const Stream &s) {
+    return s.input_done || s.decode_done || !have_sound_driver() ||
+           pending_bytes(s) >= bytes_for_ring(s);
+}
+
 // Fills every buffer that the audio stream asks for, and notices when the song has played out.
 void pump_sound(Stream &s) {
     AUDIOSTREAM *a = s.audio;
@@ -216,6 +243,7 @@ void pump_sound(Stream &s) {
             if (pcm_frames(s) == 0 && !decode_frame(s)) break;
             got += take_pcm(s, dst + 2 * got, a->len - got);
         }
+        if (got < a->len && !s.decode_done) s.late_fills++; // short of music before its end
         // Short of data (end of song, or the caller is late with input): play silence.
         std::fill(dst + 2 * got, dst + 2 * a->len, uint16_t{0x8000});
         free_audio_stream_buffer(a);
@@ -270,9 +298,8 @@ void apply_voice(Stream &s) {
 
 // Opens the output once the format is known. 0 when a real audio stream plays.
 int start_output(Stream &s) {
-    const int frames = std::max(s.buffer_frames, static_cast<int>(s.rate * kMinHalfSeconds));
     if (have_sound_driver())
-        s.audio = play_audio_stream(frames, 16, 1, static_cast<int>(s.rate), s.vol, s.pan);
+        s.audio = play_audio_stream(half_frames(s), 16, 1, static_cast<int>(s.rate), s.vol, s.pan);
     if (s.audio) {
         s.out = Stream::Out::sound;
         if (s.speed != 1000) apply_voice(s);
@@ -346,7 +373,8 @@ int almp3_play_mp3stream(ALMP3_MP3STREAM *mp3, int buffer_len, int vol, int pan)
     // The length is in bytes of 16-bit stereo; Allegro counts frames.
     mp3->buffer_frames = std::max(buffer_len / 4, kMinBufferFrames);
     mp3->play_requested = true;
-    if (!find_format(*mp3)) return have_sound_driver() ? 0 : -1; // opened once a frame turns up
+    // Otherwise a poll opens the output once a frame and enough data have turned up.
+    if (!find_format(*mp3) || !ready_to_start(*mp3)) return have_sound_driver() ? 0 : -1;
     return start_output(*mp3);
 }
 
@@ -354,8 +382,9 @@ void *almp3_get_mp3stream_buffer(ALMP3_MP3STREAM *mp3) {
     if (!mp3) return nullptr;
     std::lock_guard<std::mutex> guard(mp3->lock);
     if (mp3->input_done || mp3->decode_done || mp3->out == Stream::Out::stopped) return nullptr;
-    // Two blocks in hand cover seconds of music; ask for more below that.
-    if (!mp3->lent && pending_bytes(*mp3) >= 2 * mp3->block_size) return nullptr;
+    // A whole ring's worth in hand at the highest bit rate: before the first fill, and after it
+    // so that a refill is never short of data at any rate.
+    if (!mp3->lent && pending_bytes(*mp3) >= bytes_for_ring(*mp3)) return nullptr;
     mp3->lent = true;
     return mp3->lent_buffer.data();
 }
@@ -384,6 +413,7 @@ int almp3_poll_mp3stream(ALMP3_MP3STREAM *mp3) {
             if (mp3->decode_done) mp3->finished = true;
             return mp3->finished ? -1 : 0;
         }
+        if (!ready_to_start(*mp3)) return 0;
         start_output(*mp3);
         if (mp3->out == Stream::Out::sound) return mp3->finished ? -1 : 0;
     }

@@ -51,6 +51,18 @@ long primer_bloque(PACKFILE *pf, unsigned char *bloque)
     }
 }
 
+// Hands the stream the next block of the file when it asks for one; false when it does not.
+bool entrega_bloque(mp3_file *f)
+{
+    void *buffer = almp3_get_mp3stream_buffer(f->stream);
+    if (buffer == nullptr) return false;
+    const long leidos = pack_fread(buffer, BLOQUE_MP3, f->packfile);
+    // A short block is the file's last, 0 bytes at its end.
+    almp3_free_mp3stream_buffer(f->stream,
+                                leidos < BLOQUE_MP3 ? static_cast<int>(std::max(0L, leidos)) : -1);
+    return true;
+}
+
 } // namespace
 
 void buscaarchmp3()
@@ -86,16 +98,16 @@ mp3_file *open_mp3_file(const char *filename)
 void play_mp3_file(mp3_file *f, int buflen, int vol, int pan)
 {
     almp3_play_mp3stream(f->stream, buflen, vol, pan);
+    // The first fill takes the whole sound ring, 1.5 s of music: one block holds only 0.8 s of a
+    // 320 kbps song. The stream asks for what covers the ring at any bit rate (about 200 KB), and
+    // gets it now rather than a block a timer turn, so that the song starts at once and whole.
+    while (entrega_bloque(f)) continue;
+    almp3_poll_mp3stream(f->stream);
 }
 
 int poll_mp3_file(mp3_file *f)
 {
-    void *buffer = almp3_get_mp3stream_buffer(f->stream);
-    if (buffer != nullptr) {
-        const long leidos = pack_fread(buffer, BLOQUE_MP3, f->packfile);
-        almp3_free_mp3stream_buffer(f->stream,
-                                    leidos < BLOQUE_MP3 ? static_cast<int>(std::max(0L, leidos)) : -1);
-    }
+    entrega_bloque(f);
     return almp3_poll_mp3stream(f->stream);
 }
 

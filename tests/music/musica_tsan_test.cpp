@@ -1,5 +1,5 @@
 // The MP3 stream layer and the music code under ThreadSanitizer, with real sound mixing (through
-// con_sonido.sh) into a file. Songs are silence encoded by lame while the test runs.
+// con_sonido.sh) into a file. Songs are silence or a tone, encoded by lame while the test runs.
 #include "allegro_vz.h"
 #include "assets/carga.h"
 #include "assets/render.h"
@@ -12,6 +12,7 @@
 #include "music/mp3.h"
 #include "music/musica.h"
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -29,31 +30,37 @@ namespace {
 using Bytes = std::vector<unsigned char>;
 constexpr int kBlock = 32768;
 
-// `seconds` of silence, 16-bit at `khz` with `canales` channels, encoded by lame with `opts`.
-Bytes silencio(const fs::path &mp3, const char *khz, int canales, double seconds,
-               const std::string &opts) {
+// `seconds` of a 440 Hz tone (amplitude `tono`, 0: silence), encoded by lame with `opts`.
+Bytes cancion(const fs::path &mp3, const char *khz, int canales, double seconds,
+              const std::string &opts, int tono = 0) {
     const std::string orden = std::string(VZ_LAME) + " --quiet -r --bitwidth 16 --signed " +
                               "--little-endian -s " + khz + (canales == 1 ? " -m m " : " ") + opts +
                               " - " + mp3.string();
     FILE *p = popen(orden.c_str(), "w");
-    const std::string pcm(static_cast<size_t>(std::atof(khz) * 1000 * seconds) * 2 * canales, 0);
-    std::fwrite(pcm.data(), 1, pcm.size(), p);
+    const double hz = std::atof(khz) * 1000;
+    std::vector<int16_t> pcm(static_cast<size_t>(hz * seconds) * canales);
+    for (size_t i = 0; i < pcm.size(); i++)
+        pcm[i] = static_cast<int16_t>(tono * std::sin(2 * M_PI * 440 * (i / canales) / hz));
+    std::fwrite(pcm.data(), 2, pcm.size(), p);
     EXPECT_EQ(pclose(p), 0) << orden;
     std::ifstream in(mp3, std::ios::binary);
     return Bytes((std::istreambuf_iterator<char>(in)), {});
 }
 
 // Fed as the music code feeds it, at most one block per poll: the stream asks for every byte,
-// learns the last block's size, then never asks again and ends.
+// learns the last block's size, then never asks again and ends; no fill is short of music.
 TEST(Almp3, SongsAreFedBlockByBlockToTheirEnd) {
-    Bytes corte = silencio("corte.mp3", "44.1", 2, 2.0, "-b 320 --cbr");
+    Bytes corte = cancion("corte.mp3", "44.1", 2, 2.0, "-b 320 --cbr");
     corte.resize(kBlock); // exactly one block, cut mid-frame
     Bytes basura(kBlock, 0x55);
     EXPECT_EQ(almp3_create_mp3stream(basura.data(), 0, -1), nullptr) << "empty block";
     EXPECT_EQ(almp3_create_mp3stream(basura.data(), kBlock, 0), nullptr) << "not MP3";
-    for (const Bytes &mp3 : {silencio("a.mp3", "44.1", 2, 1.0, "-b 128"), corte,
-                             silencio("b.mp3", "44.1", 2, 3.0, "-b 320 --cbr"),
-                             silencio("c.mp3", "22.05", 1, 2.0, "-b 160")}) {
+    // Free format at 640 kbps: frames are largest at 32 kHz, the sound ring longest at 16 kHz.
+    for (const Bytes &mp3 : {cancion("a.mp3", "44.1", 2, 1.0, "-b 128"), corte,
+                             cancion("b.mp3", "44.1", 2, 3.0, "-b 320 --cbr"),
+                             cancion("c.mp3", "22.05", 1, 2.0, "-b 160"),
+                             cancion("d.mp3", "32", 2, 3.0, "--freeformat -b 640"),
+                             cancion("e.mp3", "16", 2, 3.0, "--freeformat -b 640")}) {
         SCOPED_TRACE(mp3.size());
         size_t pos = std::min<size_t>(mp3.size(), kBlock);
         bool fin = pos < kBlock; // the last block has been handed over
@@ -79,6 +86,7 @@ TEST(Almp3, SongsAreFedBlockByBlockToTheirEnd) {
         EXPECT_NE(almp3_poll_mp3stream(s), 0) << "did not end";
         EXPECT_TRUE(fin && pos == mp3.size()) << "not every byte, or no last block, was asked for";
         EXPECT_EQ(tarde, 0) << "a buffer offered after the last block";
+        EXPECT_EQ(almp3_late_refills(s), 0);
         almp3_destroy_mp3stream(s);
     }
 }
@@ -116,6 +124,42 @@ TEST(MusicaHilos, SongsChangeOnTheTimerWhileTheMainThreadStopsTurnsDownAndDraws)
     EXPECT_GE(cambios, 4);
 }
 
+// What is heard as a 320 kbps song starts, from the capture: the first hand-over to the decoder
+// once held 0.8 s of such a song, and the sound ring's second half played silence.
+TEST(MusicaHilos, A320KbpsSongIsHeardWholeFromItsStart) {
+    fs::create_directories("tono/mp3");
+    fs::current_path("tono");
+    cancion("mp3/tono.mp3", "44.1", 2, 8.0, "-b 320", 12000);
+    buscaarchmp3();
+    armalistamusica();
+    std::ifstream captura(std::getenv("VZ_CAPTURA"), std::ios::binary);
+    captura.seekg(0, std::ios::end); // read from here: what is played from now on
+    playmp3();
+    fs::current_path("..");
+    install_int(mp3actualiza, 250);
+    std::this_thread::sleep_for(std::chrono::seconds(5));
+    remove_int(mp3actualiza);
+    stopmp3();
+    const Bytes raw((std::istreambuf_iterator<char>(captura)), {});
+    // Unsigned 16-bit stereo at the mixer's rate: the left channel's distance from silence.
+    ASSERT_TRUE(get_mixer_bits() == 16 && get_mixer_channels() == 2);
+    auto x = [&](size_t i) { return std::abs((raw[4 * i] | raw[4 * i + 1] << 8) - 0x8000); };
+    size_t i = 0;
+    while (4 * i < raw.size() && x(i) < 100)
+        i++;
+    const size_t hz = get_mixer_frequency(), ventana = hz / 20; // 50 ms
+    EXPECT_LT(i, hz / 2) << "the song started late";
+    ASSERT_GE(raw.size() / 4, i + 80 * ventana) << "less than four seconds of music captured";
+    int mudas = 0;
+    for (const size_t fin = i + 80 * ventana; i < fin; i += ventana) {
+        int pico = 0;
+        for (size_t j = i; j < i + ventana; j++)
+            pico = std::max(pico, x(j));
+        mudas += pico < 100;
+    }
+    EXPECT_EQ(mudas, 0) << "silent 50 ms windows in the first four seconds";
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
@@ -128,7 +172,7 @@ int main(int argc, char **argv) {
     fs::current_path(dir);
     // Three songs of a second, each longer than a block, and one that does not open.
     for (int i = 0; i < 3; i++)
-        silencio("mp3/0" + std::to_string(i) + ".mp3", "44.1", 1, 1.0, "-b 320");
+        cancion("mp3/0" + std::to_string(i) + ".mp3", "44.1", 1, 1.0, "-b 320");
     std::ofstream("mp3/03_roto.mp3") << std::string(5000, 'U');
 
     int resultado = 1;

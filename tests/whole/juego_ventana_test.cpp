@@ -26,7 +26,7 @@ const Bytes ranking = [] {
     return b;
 }();
 
-// A data file missing, or cut short: start-up stops with status 1 and names the file.
+// A data file missing, or cut short: start-up stops with status 1, names the file and says which.
 class Arranque : public ::testing::TestWithParam<std::pair<std::string, int>> {};
 
 TEST_P(Arranque, StopsWithStatusOneNamingTheFile) {
@@ -42,14 +42,18 @@ TEST_P(Arranque, StopsWithStatusOneNamingTheFile) {
     ASSERT_NE(estado, -1) << "still running";
     EXPECT_EQ(estado, 1);
     EXPECT_NE(j.salida_error().find("datos/" + archivo), std::string::npos) << j.salida_error();
+    EXPECT_NE(j.salida_error().find(tam < 0 ? "missing" : "cut short"), std::string::npos)
+        << j.salida_error();
 }
 
-// A picture cut inside its header cannot be read; the library's font reader aborts on a font cut at
-// 100 bytes and takes one cut at 5000 as whole.
+// The library's readers take a picture cut in its rows as whole (rows of garbage) and a font cut at
+// 5000 bytes too; they abort on a font cut at 100, and refuse a sound cut in its samples unsaid.
 INSTANTIATE_TEST_SUITE_P(Datos, Arranque,
                          ::testing::Values(std::pair("font.dat", -1), std::pair("camio2.wav", -1),
                                            std::pair("imagen.bmp", 14), std::pair("font.dat", 100),
-                                           std::pair("font.dat", 5000)));
+                                           std::pair("font.dat", 5000),
+                                           std::pair("gane.bmp", 40000),
+                                           std::pair("camio2.wav", 1000)));
 
 // "SOY JODIDO" with no objects: nothing run over, four lives kept, so the final score is
 // 4 x 3000 = 12000, which ties place 3 of the hard table and therefore goes above it. With three
