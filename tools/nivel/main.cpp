@@ -31,13 +31,24 @@ int uso()
 
 const char *const DIFICULTADES[3] = {"VOY DE PASEO", "QUIERO JUGAR", "SOY JODIDO"};
 
-// One line per difficulty: winnable, tightest moment, best score.
+// The first starting phase a level is lost from, in words.
+std::string fase(const nivel::Prueba &p)
+{
+    char t[80];
+    std::snprintf(t, sizeof t, "tick %% 4 = %d at its first tick, scroll carry %.2g", p.falla_tick,
+                  p.falla_fraccion);
+    return t;
+}
+
+// One line per difficulty: winnable, tightest moment, best score. Status 1 when some level is not
+// winnable on some difficulty, so that scripts can use it.
 int prueba(int argc, char **argv)
 {
     if (!nivel::prepara_prueba()) {
         std::cerr << "nivel: the game library does not start\n";
         return 1;
     }
+    int estado = 0;
     for (int i = 2; i < argc; i++) {
         std::ifstream in(argv[i], std::ios::binary);
         if (!in) {
@@ -57,11 +68,16 @@ int prueba(int argc, char **argv)
             else
                 std::snprintf(linea, sizeof linea, "  tightest     - (no barrel forces a move)");
             std::cout << linea << "  best " << p.mejor;
+            if (!p.ganable) {
+                estado = 1;
+                std::cout << "  (lost from " << p.fases - p.ganadas << " of " << p.fases
+                          << " starting phases, first " << fase(p) << ")";
+            }
             if (!p.completa) std::cout << "  (search narrowed: best is a floor)";
             std::cout << '\n';
         }
     }
-    return 0;
+    return estado;
 }
 
 } // namespace
@@ -85,29 +101,36 @@ int main(int argc, char **argv)
         int columna = 0;
         const int vistos = nivel::max_visibles(n, &columna);
         if (vistos > nivel::MAX_VISIBLES) {
-            std::cerr << entrada << ": " << vistos << " objects visible at once with the view at column "
-                      << columna << " (at most " << nivel::MAX_VISIBLES << ")\n";
+            std::cerr << entrada << ": " << vistos
+                      << " objects visible at once with the view at column " << columna
+                      << " (at most " << nivel::MAX_VISIBLES << ")\n";
             return 1;
         }
         const auto bytes = nivel::a_binario(n);
         {
             std::ofstream out(argv[3], std::ios::binary);
-            out.write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+            out.write(reinterpret_cast<const char *>(bytes.data()),
+                      static_cast<std::streamsize>(bytes.size()));
             if (!out) {
                 std::cerr << argv[3] << ": cannot write\n";
                 return 1;
             }
         }
         // The game plays the written file, so the check is made on exactly what ships.
-        if (!nivel::prepara_prueba() || !nivel::prueba(argv[3], 0).ganable) {
+        const nivel::Prueba p =
+            nivel::prepara_prueba() ? nivel::prueba(argv[3], 0) : nivel::Prueba{};
+        if (!p.ganable) {
             std::remove(argv[3]);
-            std::cerr << entrada << ": cannot be won on VOY DE PASEO without losing a life\n";
+            std::cerr << entrada << ": cannot be won on VOY DE PASEO without losing a life";
+            if (p.ganadas > 0) std::cerr << " from " << fase(p);
+            std::cerr << '\n';
             return 1;
         }
         return 0;
     }
     if (orden == "texto" && (argc == 3 || argc == 4)) {
-        if (!nivel::de_binario(std::vector<uint8_t>(contenido.begin(), contenido.end()), n, error)) {
+        if (!nivel::de_binario(std::vector<uint8_t>(contenido.begin(), contenido.end()), n,
+                               error)) {
             std::cerr << entrada << ": " << error << '\n';
             return 1;
         }

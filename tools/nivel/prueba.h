@@ -6,12 +6,19 @@
 
 namespace nivel {
 
+// A level can start in several phases: tick % 4 at its first tick (a splash steers the truck on one
+// tick in four) and the fraction of a pixel the scroll carries from earlier levels and games. The
+// figures below are the worst over every phase.
 struct Prueba {
-    bool ganable = false;  // the end is reached without a fire
-    bool completa = true;  // false when the search had to drop states: a "no" is then not proven
-    int tension_ms = -1;   // tightest moment in ms at 75 Hz; -1 when no barrel forces a move
-    int columna = -1;      // column of the barrel of the tightest moment
-    uint32_t mejor = 0;    // highest score at the end without a fire (0 when not winnable)
+    bool ganable = false; // the end is reached without a fire from every phase
+    bool completa = true; // false when the search had to drop states: a "no" is then not proven
+    int tension_ms = -1;  // tightest moment in ms at 75 Hz; -1 when no barrel forces a move
+    int columna = -1;     // column of the barrel of the tightest moment
+    uint32_t mejor = 0;  // lowest over phases of the highest score at the end (0 when not winnable)
+    int fases = 0;       // starting phases: 4 tick phases times the scroll fractions
+    int ganadas = 0;     // phases from which the end is reached
+    int falla_tick = -1; // the first phase it is not: tick % 4 at the first tick, and fraction
+    float falla_fraccion = 0.0f;
 };
 
 // Starts the game library without a display; false when it cannot.
