@@ -41,6 +41,13 @@ trae() {
         { echo "$archivo: missing, or not the file scripts/windows/fuentes.sha256 names" >&2; exit 1; }
 }
 
+# anota LOG COMMAND...: runs a build step into its log, which is shown when the step fails.
+anota() {
+    local log=$1
+    shift
+    "$@" >>"$log" 2>&1 || { tail -n 40 "$log" >&2; echo "failed: $* (log: $log)" >&2; exit 1; }
+}
+
 # clave FILE...: a short hash of what a library is built from, naming its folder under deps.
 clave() { cat "$@" | sha256sum | cut -c1-16; }
 
@@ -59,15 +66,15 @@ mpg123=$deps/mpg123-$(clave <(grep mpg123 scripts/windows/fuentes.sha256) <(echo
 
 if [ ! -f "$allegro/hecho" ]; then
     echo "Building Allegro 4.4.3.1 for Windows"
-    rm -rf "$deps"/allegro-* "$deps/obra-allegro"
+    rm -rf "$deps"/allegro-* "$deps/obra-allegro" "$deps/allegro.log"
     mkdir -p "$deps/obra-allegro"
     tar -xzf "$deps/fuentes/allegro4.4_4.4.3.1.orig.tar.gz" -C "$deps/obra-allegro"
     fuente=$deps/obra-allegro/allegro-4.4.3.1
     for p in scripts/windows/allegro-*.patch; do patch -d "$fuente" -p1 -s --forward <"$p"; done
-    cmake -S "$fuente" -B "$deps/obra-allegro/b" -DCMAKE_TOOLCHAIN_FILE="$raiz/cmake/mingw64.cmake" \
-        "${opciones_allegro[@]}" -DCMAKE_INSTALL_PREFIX="$allegro" >"$deps/obra-allegro/cmake.log"
-    cmake --build "$deps/obra-allegro/b" -j"$hilos" >"$deps/obra-allegro/build.log"
-    cmake --install "$deps/obra-allegro/b" >/dev/null
+    anota "$deps/allegro.log" cmake -S "$fuente" -B "$deps/obra-allegro/b" \
+        -DCMAKE_TOOLCHAIN_FILE="$raiz/cmake/mingw64.cmake" "${opciones_allegro[@]}" -DCMAKE_INSTALL_PREFIX="$allegro"
+    anota "$deps/allegro.log" cmake --build "$deps/obra-allegro/b" -j"$hilos"
+    anota "$deps/allegro.log" cmake --install "$deps/obra-allegro/b"
     cp "$fuente/docs/txt/license.txt" "$allegro/license.txt"
     rm -rf "$deps/obra-allegro"
     touch "$allegro/hecho"
@@ -75,12 +82,12 @@ fi
 
 if [ ! -f "$mpg123/hecho" ]; then
     echo "Building libmpg123 1.31.2 for Windows"
-    rm -rf "$deps"/mpg123-* "$deps/obra-mpg123"
+    rm -rf "$deps"/mpg123-* "$deps/obra-mpg123" "$deps/mpg123.log"
     mkdir -p "$deps/obra-mpg123/b" "$mpg123/lib" "$mpg123/include"
     tar -xjf "$deps/fuentes/mpg123_1.31.2.orig.tar.bz2" -C "$deps/obra-mpg123"
     fuente=$deps/obra-mpg123/mpg123-1.31.2
-    (cd "$deps/obra-mpg123/b" && "$fuente/configure" "${opciones_mpg123[@]}" >configure.log &&
-        make -j"$hilos" src/libmpg123/libmpg123.la >build.log)
+    (cd "$deps/obra-mpg123/b" && anota "$deps/mpg123.log" "$fuente/configure" "${opciones_mpg123[@]}" &&
+        anota "$deps/mpg123.log" make -j"$hilos" src/libmpg123/libmpg123.la)
     cp "$deps/obra-mpg123/b/src/libmpg123/.libs/libmpg123.a" "$mpg123/lib/"
     cp "$deps/obra-mpg123/b/src/libmpg123/mpg123.h" "$fuente/src/libmpg123/fmt123.h" "$mpg123/include/"
     cp "$fuente/COPYING" "$mpg123/license.txt"

@@ -9,7 +9,14 @@ dir=$(mktemp -d /tmp/vz-salida-XXXXXX)
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$dir/display" >/dev/null 2>&1 &
 xvfb=$!
 export WINEPREFIX=$dir/prefijo
-trap 'wineserver -k 2>/dev/null; kill $xvfb; wait $xvfb 2>/dev/null; rm -rf "$dir"' EXIT
+fin() {
+    local estado=$?
+    wineserver -k 2>/dev/null || true
+    kill $xvfb && wait $xvfb 2>/dev/null || true
+    rm -rf "$dir"
+    exit $estado
+}
+trap fin EXIT
 for _ in $(seq 100); do [ -s "$dir/display" ] && break || sleep 0.1; done
 export DISPLAY=":$(head -n1 "$dir/display")"
 
