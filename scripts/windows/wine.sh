@@ -19,25 +19,25 @@ export WINEPREFIX=$prefijo WINEDEBUG=${WINEDEBUG:--all}
 # No menu entries in the user's desktop, no offers to install Mono or Gecko.
 export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
 
-xvfb_pid=
+xvfb_pid= alsa=
 fin() {
     wineserver -k 2>/dev/null || true
+    [ -z "$alsa" ] || rm -rf "$alsa"
     if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; wait "$xvfb_pid" 2>/dev/null || true; fi
 }
 trap fin EXIT
 
+mkdir -p "$prefijo/xvfb"
 if [ -z "${DISPLAY:-}" ]; then
-    mkdir -p "$prefijo.x"
-    rm -f "$prefijo.x/display"
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$prefijo.x/display" >"$prefijo.x/log" 2>&1 &
+    rm -f "$prefijo/xvfb/display"
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$prefijo/xvfb/display" >"$prefijo/xvfb/log" 2>&1 &
     xvfb_pid=$!
-    for _ in $(seq 100); do [ -s "$prefijo.x/display" ] && break || sleep 0.1; done
-    [ -s "$prefijo.x/display" ] || { cat "$prefijo.x/log" >&2; echo "Xvfb did not start" >&2; exit 1; }
-    export DISPLAY=":$(head -n1 "$prefijo.x/display")"
+    for _ in $(seq 100); do [ -s "$prefijo/xvfb/display" ] && break || sleep 0.1; done
+    [ -s "$prefijo/xvfb/display" ] || { cat "$prefijo/xvfb/log" >&2; echo "Xvfb did not start" >&2; exit 1; }
+    export DISPLAY=":$(head -n1 "$prefijo/xvfb/display")"
 fi
 
 if [ ! -f "$prefijo/system.reg" ]; then
-    mkdir -p "$prefijo"
     wineboot -i >/dev/null 2>&1
     # Unmanaged windows: with no window manager, Wine waits 2 s for one whenever a window hides.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
@@ -45,10 +45,12 @@ if [ ! -f "$prefijo/system.reg" ]; then
 fi
 
 # ALSA's default device writes to a file: Wine's sound output has a device and a test has the numbers.
+# ALSA reads no configuration from a path with a blank in it: the file goes to a folder of its own.
 captura=${VZ_CAPTURA:-$prefijo/sonido.raw}
+alsa=$(mktemp -d /tmp/vz-alsa-XXXXXX)
 printf 'pcm.!default {\n type file\n slave.pcm "null"\n file "%s"\n format "raw"\n}\n' \
-    "$captura" >"$prefijo/alsa.conf"
-export ALSA_CONFIG_PATH="/usr/share/alsa/alsa.conf:$prefijo/alsa.conf"
+    "$captura" >"$alsa/alsa.conf"
+export ALSA_CONFIG_PATH="/usr/share/alsa/alsa.conf:$alsa/alsa.conf"
 
 estado=0
 timeout --kill-after=5 "$segundos" wine "$programa" "$@" || estado=$?
