@@ -34,7 +34,7 @@ set_target_properties(vorkzel PROPERTIES WIN32_EXECUTABLE ON)
 string(REPLACE "." "," VZ_VERSION_COMAS "${VZ_VERSION}.0")
 configure_file(${CMAKE_SOURCE_DIR}/cmake/windows/vorkzel.rc.in ${CMAKE_BINARY_DIR}/vorkzel.rc @ONLY)
 target_sources(vorkzel PRIVATE ${CMAKE_BINARY_DIR}/vorkzel.rc)
-set_property(SOURCE ${CMAKE_BINARY_DIR}/vorkzel.rc APPEND PROPERTY OBJECT_DEPENDS ${VZ_ICO})
+set_property(SOURCE ${CMAKE_BINARY_DIR}/vorkzel.rc TARGET_DIRECTORY vorkzel APPEND PROPERTY OBJECT_DEPENDS ${VZ_ICO})
 
 # The libraries' check program (scripts/windows.sh sonda): window, keys, timer, sound, decoder.
 add_executable(sonda EXCLUDE_FROM_ALL ${CMAKE_SOURCE_DIR}/scripts/windows/sonda.cpp)

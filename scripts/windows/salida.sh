@@ -23,7 +23,8 @@ export DISPLAY=":$(head -n1 "$dir/display")"
 bien=0
 for i in $(seq "$n"); do
     inicio=$(date +%s%N)
-    scripts/windows/wine.sh "$WINEPREFIX" 60 "$programa" 30 >"$dir/salida" 2>/dev/null &
+    : >"$dir/salida" # emptied here, so the wait below never reads the last run's lines
+    scripts/windows/wine.sh "$WINEPREFIX" 60 "$programa" 30 >>"$dir/salida" 2>/dev/null &
     wine=$!
     for _ in $(seq 400); do grep -q '^ready' "$dir/salida" && break || sleep 0.1; done
     # A start that hung has no window: the run then fails below.
