@@ -30,7 +30,7 @@ set(VZ_ICO ${VZ_ANFITRION}/iconos/vorkzel.ico)
 
 add_subdirectory(src)
 set_target_properties(vorkzel PROPERTIES WIN32_EXECUTABLE ON)
-# The icon takes the name the library gives its window's icon, so the window shows it too.
+# Icon and version information as Windows resources.
 string(REPLACE "." "," VZ_VERSION_COMAS "${VZ_VERSION}.0")
 configure_file(${CMAKE_SOURCE_DIR}/cmake/windows/vorkzel.rc.in ${CMAKE_BINARY_DIR}/vorkzel.rc @ONLY)
 target_sources(vorkzel PRIVATE ${CMAKE_BINARY_DIR}/vorkzel.rc)
