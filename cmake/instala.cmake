@@ -1,5 +1,4 @@
 # Installation in the layout Debian uses for games, and the .deb made from it.
-set(VZ_VERSION 1.0.0)
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 

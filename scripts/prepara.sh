@@ -3,6 +3,7 @@
 # Usage: scripts/prepara.sh play|tests
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/comun.sh
 
 modo=${1:-play}
 paquetes=(cmake make g++ pkg-config liballegro4-dev libmpg123-dev zlib1g-dev freepats)
@@ -12,24 +13,7 @@ if [ "$modo" = tests ]; then
                libclang-rt-14-dev)
 fi
 
-faltan=()
-for p in "${paquetes[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || faltan+=("$p")
-done
-if [ ${#faltan[@]} -gt 0 ]; then
-    if [ "$(id -u)" -eq 0 ]; then
-        como=()
-    elif command -v sudo >/dev/null 2>&1; then
-        como=(sudo)
-    else
-        echo "Missing packages: ${faltan[*]} (run as root or install sudo)" >&2
-        exit 1
-    fi
-    echo "Installing: ${faltan[*]}"
-    export DEBIAN_FRONTEND=noninteractive
-    "${como[@]}" apt-get update -q
-    "${como[@]}" apt-get install -y -q --no-install-recommends "${faltan[@]}"
-fi
+instala "${paquetes[@]}"
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$(nproc)"

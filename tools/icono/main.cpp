@@ -3,7 +3,8 @@
 //   icono PICTURE.bmp OUT_DIR X Y SIDE SIZE...
 //
 // Takes the SIDE x SIDE square at (X, Y) of the 8-bit picture and writes OUT_DIR/vorkzel-SIZE.png
-// for each SIZE: averaged when shrinking, so that small icons keep the picture's colours.
+// for each SIZE: averaged when shrinking, so that small icons keep the picture's colours. It also
+// writes OUT_DIR/vorkzel.ico with every SIZE up to 256, for the Windows program.
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -12,6 +13,7 @@
 #include <iterator>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 #include <zlib.h>
 
@@ -65,7 +67,7 @@ void chunk(std::string &out, const char *type, const std::string &data)
 }
 
 // RGB, 8 bits a channel, no interlace.
-void save_png(const std::string &path, int size, const std::vector<uint8_t> &rgb)
+std::string png(int size, const std::vector<uint8_t> &rgb)
 {
     std::string raw;
     for (int y = 0; y < size; y++) {
@@ -86,7 +88,52 @@ void save_png(const std::string &path, int size, const std::vector<uint8_t> &rgb
     chunk(out, "IHDR", ihdr);
     chunk(out, "IDAT", z);
     chunk(out, "IEND", "");
-    std::ofstream(path, std::ios::binary) << out;
+    return out;
+}
+
+void put_le(std::string &out, uint32_t v, int bytes)
+{
+    for (int i = 0; i < bytes; i++) out += static_cast<char>(v >> 8 * i);
+}
+
+// An icon image as Windows reads it: 32-bit BGRA rows bottom first, then an empty AND mask
+// (the picture is opaque). 256 pixels and more go in as PNG, as Windows keeps them.
+std::string ico_image(int size, const std::vector<uint8_t> &rgb)
+{
+    if (size >= 256) return png(size, rgb);
+    std::string out;
+    for (uint32_t v : {40u, static_cast<uint32_t>(size), 2u * size}) put_le(out, v, 4);
+    put_le(out, 1, 2);  // planes
+    put_le(out, 32, 2); // bits per pixel
+    for (int i = 0; i < 6; i++) put_le(out, 0, 4);
+    for (int y = size - 1; y >= 0; y--)
+        for (int x = 0; x < size; x++) {
+            const uint8_t *p = &rgb[3 * (static_cast<size_t>(y) * size + x)];
+            out += {static_cast<char>(p[2]), static_cast<char>(p[1]), static_cast<char>(p[0]), '\xff'};
+        }
+    out.append(static_cast<size_t>((size + 31) / 32 * 4) * size, '\0');
+    return out;
+}
+
+// The .ico container: a directory of (size, offset) entries, then the images.
+std::string ico(const std::vector<std::pair<int, std::string>> &images)
+{
+    std::string head, body;
+    put_le(head, 0, 2);
+    put_le(head, 1, 2); // icon
+    put_le(head, static_cast<uint32_t>(images.size()), 2);
+    size_t offset = 6 + 16 * images.size();
+    for (const auto &[size, data] : images) {
+        head += static_cast<char>(size >= 256 ? 0 : size); // 0 means 256
+        head += static_cast<char>(size >= 256 ? 0 : size);
+        head += std::string(2, '\0'); // no palette, reserved
+        put_le(head, 1, 2);
+        put_le(head, 32, 2);
+        put_le(head, static_cast<uint32_t>(data.size()), 4);
+        put_le(head, static_cast<uint32_t>(offset + body.size()), 4);
+        body += data;
+    }
+    return head + body;
 }
 
 } // namespace
@@ -102,6 +149,7 @@ int main(int argc, char **argv)
         const int x0 = std::atoi(argv[3]), y0 = std::atoi(argv[4]), side = std::atoi(argv[5]);
         if (x0 < 0 || y0 < 0 || side <= 0 || x0 + side > p.w || y0 + side > p.h)
             throw std::runtime_error("the square lies outside the picture");
+        std::vector<std::pair<int, std::string>> icons;
         for (int a = 6; a < argc; a++) {
             const int size = std::atoi(argv[a]);
             std::vector<uint8_t> rgb(static_cast<size_t>(3) * size * size);
@@ -119,8 +167,11 @@ int main(int argc, char **argv)
                     for (int c = 0; c < 3; c++)
                         rgb[3 * (static_cast<size_t>(y) * size + x) + c] = static_cast<uint8_t>(sum[c] / n);
                 }
-            save_png(std::string(argv[2]) + "/vorkzel-" + std::to_string(size) + ".png", size, rgb);
+            std::ofstream(std::string(argv[2]) + "/vorkzel-" + std::to_string(size) + ".png", std::ios::binary)
+                << png(size, rgb);
+            if (size <= 256) icons.emplace_back(size, ico_image(size, rgb));
         }
+        std::ofstream(std::string(argv[2]) + "/vorkzel.ico", std::ios::binary) << ico(icons);
     } catch (const std::exception &e) {
         std::fprintf(stderr, "icono: %s\n", e.what());
         return 1;
