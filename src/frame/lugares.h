@@ -11,6 +11,9 @@ std::string carpeta_instalada();
 // The player's data folder, not created here: $XDG_DATA_HOME/vorkzel, by default
 // ~/.local/share/vorkzel.
 std::string carpeta_propia();
+// The player's settings folder, not created here: $XDG_CONFIG_HOME/vorkzel, by default
+// ~/.config/vorkzel.
+std::string carpeta_config();
 // Makes `ruta` and each missing folder above it, private to the player; folders that exist are
 // left as they are. True when `ruta` is a folder at the end.
 bool crea_carpetas(const std::string &ruta);

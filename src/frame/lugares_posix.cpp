@@ -16,17 +16,26 @@ std::string carpeta_instalada()
     return programa.substr(0, programa.rfind('/')) + "/../share/games/vorkzel";
 }
 
-std::string carpeta_propia()
+namespace {
+
+// An XDG folder: the variable when it holds an absolute path, else `defecto` below the home.
+std::string carpeta_xdg(const char *variable, const char *defecto)
 {
-    const char *xdg = std::getenv("XDG_DATA_HOME");
+    const char *xdg = std::getenv(variable);
     if (xdg != nullptr && xdg[0] == '/') return std::string(xdg) + "/vorkzel";
     const char *home = std::getenv("HOME");
     if (home == nullptr || home[0] == '\0') {
         const passwd *pw = getpwuid(getuid());
         home = pw != nullptr ? pw->pw_dir : "/";
     }
-    return std::string(home) + "/.local/share/vorkzel";
+    return std::string(home) + defecto + "/vorkzel";
 }
+
+} // namespace
+
+std::string carpeta_propia() { return carpeta_xdg("XDG_DATA_HOME", "/.local/share"); }
+
+std::string carpeta_config() { return carpeta_xdg("XDG_CONFIG_HOME", "/.config"); }
 
 bool crea_carpetas(const std::string &ruta)
 {
