@@ -3,11 +3,11 @@
 #include "assets/carga.h"
 #include "frame/escala.h"
 #include "frame/lugares.h"
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -42,7 +42,8 @@ const char *const QUE_HACE[NUM_ACCIONES] = {
 
 enum Tipo { T_TECLA, T_BOTON, T_EJES, T_ESCALA, T_SINO, T_VOLUMEN };
 
-Tipo tipo(int i) {
+Tipo tipo(int i)
+{
     if (i < BOTON) return T_TECLA;
     if (i < EJES_V) return T_BOTON;
     if (i <= EJES_H) return T_EJES;
@@ -50,7 +51,8 @@ Tipo tipo(int i) {
     return i == COMPLETA ? T_SINO : T_VOLUMEN;
 }
 
-std::string nombre(int i) {
+std::string nombre(int i)
+{
     if (i < BOTON) return std::string("key_") + ACCIONES[i];
     if (i < EJES_V) return std::string("pad_") + ACCIONES[i - BOTON];
     const char *const otros[] = {"pad_vertical_axes", "pad_horizontal_axes", "scale",
@@ -70,45 +72,23 @@ const char *const ESPERA[] = {"a key name such as Up, W or F1",
 const struct {
     const char *nombre;
     int tecla;
-} NOMBRES[] = {{"Esc", KEY_ESC},
-               {"Escape", KEY_ESC},
-               {"Tilde", KEY_TILDE},
-               {"Minus", KEY_MINUS},
-               {"Equals", KEY_EQUALS},
-               {"Backspace", KEY_BACKSPACE},
-               {"Tab", KEY_TAB},
-               {"OpenBrace", KEY_OPENBRACE},
-               {"CloseBrace", KEY_CLOSEBRACE},
-               {"Enter", KEY_ENTER},
-               {"Return", KEY_ENTER},
-               {"Colon", KEY_COLON},
-               {"Quote", KEY_QUOTE},
-               {"Backslash", KEY_BACKSLASH},
-               {"Backslash2", KEY_BACKSLASH2},
-               {"Comma", KEY_COMMA},
-               {"Stop", KEY_STOP},
-               {"Slash", KEY_SLASH},
-               {"Space", KEY_SPACE},
-               {"Insert", KEY_INSERT},
-               {"Del", KEY_DEL},
-               {"Home", KEY_HOME},
-               {"End", KEY_END},
-               {"PgUp", KEY_PGUP},
-               {"PgDn", KEY_PGDN},
-               {"Left", KEY_LEFT},
-               {"Right", KEY_RIGHT},
-               {"Up", KEY_UP},
-               {"Down", KEY_DOWN},
-               {"Slash_Pad", KEY_SLASH_PAD},
-               {"Asterisk", KEY_ASTERISK},
-               {"Minus_Pad", KEY_MINUS_PAD},
-               {"Plus_Pad", KEY_PLUS_PAD},
-               {"Del_Pad", KEY_DEL_PAD},
-               {"Enter_Pad", KEY_ENTER_PAD},
-               {"PrtScr", KEY_PRTSCR},
-               {"Pause", KEY_PAUSE}};
+} NOMBRES[] = {
+    // clang-format off
+    {"Esc", KEY_ESC}, {"Escape", KEY_ESC}, {"Tilde", KEY_TILDE}, {"Minus", KEY_MINUS},
+    {"Equals", KEY_EQUALS}, {"Backspace", KEY_BACKSPACE}, {"Tab", KEY_TAB},
+    {"OpenBrace", KEY_OPENBRACE}, {"CloseBrace", KEY_CLOSEBRACE}, {"Enter", KEY_ENTER},
+    {"Return", KEY_ENTER}, {"Colon", KEY_COLON}, {"Quote", KEY_QUOTE},
+    {"Backslash", KEY_BACKSLASH}, {"Backslash2", KEY_BACKSLASH2}, {"Comma", KEY_COMMA},
+    {"Stop", KEY_STOP}, {"Slash", KEY_SLASH}, {"Space", KEY_SPACE}, {"Insert", KEY_INSERT},
+    {"Del", KEY_DEL}, {"Home", KEY_HOME}, {"End", KEY_END}, {"PgUp", KEY_PGUP},
+    {"PgDn", KEY_PGDN}, {"Left", KEY_LEFT}, {"Right", KEY_RIGHT}, {"Up", KEY_UP},
+    {"Down", KEY_DOWN}, {"Slash_Pad", KEY_SLASH_PAD}, {"Asterisk", KEY_ASTERISK},
+    {"Minus_Pad", KEY_MINUS_PAD}, {"Plus_Pad", KEY_PLUS_PAD}, {"Del_Pad", KEY_DEL_PAD},
+    {"Enter_Pad", KEY_ENTER_PAD}, {"PrtScr", KEY_PRTSCR}, {"Pause", KEY_PAUSE}};
+// clang-format on
 
-std::string nombre_de_tecla(int k) {
+std::string nombre_de_tecla(int k)
+{
     if (k >= KEY_A && k <= KEY_Z) return std::string(1, static_cast<char>('A' + k - KEY_A));
     if (k >= KEY_0 && k <= KEY_9) return std::string(1, static_cast<char>('0' + k - KEY_0));
     if (k >= KEY_0_PAD && k <= KEY_9_PAD) return std::to_string(k - KEY_0_PAD) + "_Pad";
@@ -119,7 +99,8 @@ std::string nombre_de_tecla(int k) {
 }
 
 // Digits only, of a number from lo to hi.
-bool numero(const std::string &v, int lo, int hi, int &n) {
+bool numero(const std::string &v, int lo, int hi, int &n)
+{
     if (v.empty() || v.size() > 3 || v.find_first_not_of("0123456789") != std::string::npos)
         return false;
     const int l = std::atoi(v.c_str());
@@ -128,11 +109,13 @@ bool numero(const std::string &v, int lo, int hi, int &n) {
     return true;
 }
 
-bool igual(const std::string &a, const char *b) {
+bool igual(const std::string &a, const char *b)
+{
     return strcasecmp(a.c_str(), b) == 0;
 }
 
-bool lee_valor(int i, const std::string &v, int &n) {
+bool lee_valor(int i, const std::string &v, int &n)
+{
     switch (tipo(i)) {
     case T_TECLA:
         return (n = tecla_de_nombre(v)) != 0;
@@ -166,7 +149,8 @@ bool lee_valor(int i, const std::string &v, int &n) {
     return false;
 }
 
-std::string formatea(int i, int n) {
+std::string formatea(int i, int n)
+{
     switch (tipo(i)) {
     case T_TECLA:
         return nombre_de_tecla(n);
@@ -188,7 +172,8 @@ std::string formatea(int i, int n) {
     return std::to_string(n);
 }
 
-std::string recorta(const std::string &s) {
+std::string recorta(const std::string &s)
+{
     const size_t a = s.find_first_not_of(" \t\r");
     if (a == std::string::npos) return "";
     return s.substr(a, s.find_last_not_of(" \t\r") - a + 1);
@@ -196,7 +181,8 @@ std::string recorta(const std::string &s) {
 
 } // namespace
 
-int tecla_de_nombre(const std::string &n) {
+int tecla_de_nombre(const std::string &n)
+{
     const char c =
         static_cast<char>(std::toupper(static_cast<unsigned char>(n.empty() ? 0 : n[0])));
     if (n.size() == 1 && c >= 'A' && c <= 'Z') return KEY_A + c - 'A';
@@ -211,7 +197,8 @@ int tecla_de_nombre(const std::string &n) {
 }
 
 void interpreta_ajustes(const std::string &texto, const std::string &archivo, Valores &valores,
-                        std::vector<std::string> &avisos) {
+                        std::vector<std::string> &avisos)
+{
     const Valores &defecto = AJUSTES_DEFECTO;
     int linea_de[NUM_AJUSTES] = {}; // the line that set each setting; 0: its default
     auto aviso = [&](int linea, const std::string &que) {
@@ -276,7 +263,8 @@ void interpreta_ajustes(const std::string &texto, const std::string &archivo, Va
     }
 }
 
-std::string texto_ajustes() {
+std::string texto_ajustes()
+{
     const Valores &defecto = AJUSTES_DEFECTO;
     std::string t =
         "# VORK-ZEL 2003 settings: one \"name = value\" a line; '#' starts a comment.\n"
@@ -310,11 +298,13 @@ std::string texto_ajustes() {
     return t;
 }
 
-int vol_musica(int nivel) {
+int vol_musica(int nivel)
+{
     return nivel * ajustes[MUSICA] / 100;
 }
 
-void atenua_efectos() {
+void atenua_efectos()
+{
     if (ajustes[EFECTOS] == 100) return;
     for (SAMPLE *s : sample) {
         if (s == nullptr) continue;
@@ -332,11 +322,13 @@ void atenua_efectos() {
     }
 }
 
-std::string ruta_ajustes() {
+std::string ruta_ajustes()
+{
     return carpeta_config() + "/vorkzel.cfg";
 }
 
-void lee_ajustes() {
+void lee_ajustes()
+{
     const std::string ruta = ruta_ajustes();
     if (!existe(ruta)) return;
     std::ifstream in(ruta, std::ios::binary);
@@ -353,7 +345,8 @@ void lee_ajustes() {
         std::fprintf(stderr, "vorkzel: %s\n", a.c_str());
 }
 
-int escribe_ajustes() {
+int escribe_ajustes()
+{
     const std::string ruta = ruta_ajustes();
     crea_carpetas(carpeta_config());
     // "x": never over a file that is there, even one made a moment ago.

@@ -14,7 +14,8 @@ constexpr int MEDIO = 64; // half of the library's -127..127 travel
 // The axes past half their travel, by the system's numbers, and which of them are on the
 // negative side. The library pairs the system's axes into sticks in order, so counting them
 // back gives each one its number.
-void ejes_fuera(const JOYSTICK_INFO &p, unsigned &fuera, unsigned &negativos) {
+void ejes_fuera(const JOYSTICK_INFO &p, unsigned &fuera, unsigned &negativos)
+{
     fuera = negativos = 0;
     int n = 0;
     for (int s = 0; s < p.num_sticks; s++)
@@ -28,18 +29,21 @@ void ejes_fuera(const JOYSTICK_INFO &p, unsigned &fuera, unsigned &negativos) {
 
 } // namespace
 
-bool pulsada(int accion) {
+bool pulsada(int accion)
+{
     // `key` is volatile: the keyboard thread writes it, every call reads it afresh.
     return key[ajustes[TECLA + accion]] != 0 || (mando & 1u << accion) != 0;
 }
 
-int accion_de(int tecla) {
+int accion_de(int tecla)
+{
     for (int a = 0; a < NUM_ACCIONES; a++)
         if (ajustes[TECLA + a] == tecla) return a;
     return NINGUNA;
 }
 
-unsigned estado_mando(const JOYSTICK_INFO &p, unsigned ignorados) {
+unsigned estado_mando(const JOYSTICK_INFO &p, unsigned ignorados)
+{
     unsigned r = 0;
     for (int a = 0; a < NUM_ACCIONES; a++) {
         const int b = ajustes[BOTON + a];
@@ -56,7 +60,8 @@ unsigned estado_mando(const JOYSTICK_INFO &p, unsigned ignorados) {
     return r;
 }
 
-void lee_mando() {
+void lee_mando()
+{
     poll_joystick();
     unsigned ahora = 0;
     for (int i = 0; i < num_joysticks; i++)
@@ -69,7 +74,8 @@ void lee_mando() {
 }
 END_OF_FUNCTION(lee_mando)
 
-void instala_mando() {
+void instala_mando()
+{
     if (install_joystick(JOY_TYPE_AUTODETECT) != 0 || num_joysticks == 0) return;
     // A trigger rests at one end of its travel: taken for a direction it would hold one down.
     // The driver has read the pads once already.

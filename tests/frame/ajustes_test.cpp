@@ -1,10 +1,10 @@
-// The settings file: wrong lines, the written defaults, remapped keys and buttons, and the
-// command line over the file.
+// The settings file: wrong lines, the written defaults, remapped keys, the command line over the
+// file, and the effects volume.
 #include "entorno.h"
+#include "assets/carga.h"
 #include "frame/arranque.h"
 #include "frame/escala.h"
 #include "frame/flujo.h"
-#include "frame/lugares.h"
 #include "frame/mandos.h"
 #include "frame/paginas.h"
 #include "menus/menus.h"
@@ -26,47 +26,43 @@ struct Ajustes : ::testing::Test {
     void TearDown() override { ajustes = AJUSTES_DEFECTO; }
 };
 
-TEST_F(Ajustes, AWrongLineSaysWhereAndWhyAndLeavesTheDefault) {
+// Every setting not named in `cambios` must keep its default; each message starts as given.
+TEST_F(Ajustes, EachWrongLineSaysWhereAndWhyAndLeavesItsDefault) {
     const struct {
-        const char *texto, *aviso; // the one message expected ("" for none)
-        int ajuste, valor;
+        const char *texto;
+        std::vector<std::string> avisos;
+        std::vector<std::pair<int, int>> cambios;
     } casos[] = {
-        {" Key_Down = s # lower case, a comment", "", TECLA + ABAJO, KEY_S},
-        {"pad_up = 10\nscale=3\nFULLSCREEN = On", "", BOTON + ARRIBA, 10},
-        {"pad_horizontal_axes = 3, 4", "", EJES_H, 1 << 3 | 1 << 4},
-        {"\n\nkey_up = Nope",
-         "f.cfg:3: bad value \"Nope\" for key_up (a key name such as Up, W or "
-         "F1); the default Up is used",
-         TECLA + ARRIBA, KEY_UP},
-        {"scale = 5",
-         "f.cfg:1: bad value \"5\" for scale (1 to 4, or auto); the default auto is used", ESCALA,
-         0},
-        {"music_volume = -1", "bad value", MUSICA, 100},
-        {"fullscreen = maybe", "bad value", COMPLETA, 0},
-        {"pad_pause = 32", "bad value", BOTON + PAUSA, 7},
-        {"pad_vertical_axes = 1 15", "bad value", EJES_V, 1 << 1 | 1 << 7},
-        {"foo = 3", "f.cfg:1: unknown setting \"foo\"; it is ignored", EFECTOS, 100},
-        {"effects_volume 30", "f.cfg:1: not a \"name = value\" line; it is ignored", EFECTOS, 100},
-        {"effects_volume = 30\neffects_volume = 40",
-         "f.cfg:2: effects_volume is given again (first on line 1); the default 100 is used",
-         EFECTOS, 100},
-        {"key_up = P", "f.cfg:1: key P is taken by key_pause (its default); the default Up is used",
-         TECLA + ARRIBA, KEY_UP},
-        {"key_pause = Q\nkey_quit = q",
-         "f.cfg:2: key Q is taken by key_pause (line 1); the default Esc is used", TECLA + SALE,
-         KEY_ESC},
-        {"pad_quit = 0",
-         "f.cfg:1: button 0 is taken by pad_confirm (its default); the default 6 is "
-         "used",
-         BOTON + SALE, 6},
+        {" Key_Down = s # any case\npad_up = 10\nFULLSCREEN = On\npad_horizontal_axes = 3, 4",
+         {},
+         {{TECLA + ABAJO, KEY_S}, {BOTON + ARRIBA, 10}, {COMPLETA, 1}, {EJES_H, 1 << 3 | 1 << 4}}},
+        {"key_up = Nope\nscale = 5\nmusic_volume = -1\nfullscreen = maybe\npad_pause = 32\n"
+         "pad_vertical_axes = 1 15",
+         {"f.cfg:1: bad value \"Nope\" for key_up (a key name such as Up, W or F1); the default "
+          "Up is used",
+          "f.cfg:2: bad value \"5\" for scale (1 to 4, or auto); the default auto is used",
+          "f.cfg:3: bad value", "f.cfg:4: bad value", "f.cfg:5: bad value", "f.cfg:6: bad value"},
+         {}},
+        {"foo = 3\neffects_volume 30\neffects_volume = 30\neffects_volume = 40",
+         {"f.cfg:1: unknown setting \"foo\"; it is ignored",
+          "f.cfg:2: not a \"name = value\" line; it is ignored",
+          "f.cfg:4: effects_volume is given again (first on line 3); the default 100 is used"},
+         {}},
+        {"key_up = Space\nkey_pause = Q\nkey_quit = q\npad_quit = 0",
+         {"f.cfg:1: key Space is taken by key_ranking (its default); the default Up is used",
+          "f.cfg:3: key Q is taken by key_pause (line 2); the default Esc is used",
+          "f.cfg:4: button 0 is taken by pad_confirm (its default); the default 6 is used"},
+         {{TECLA + PAUSA, KEY_Q}}},
     };
     for (const auto &c : casos) {
         lee(c.texto);
-        EXPECT_EQ(ajustes[c.ajuste], c.valor) << c.texto;
-        ASSERT_EQ(avisos.size(), *c.aviso ? 1u : 0u) << c.texto;
-        if (*c.aviso) {
-            EXPECT_NE(avisos[0].find(c.aviso), std::string::npos) << avisos[0];
-        }
+        Valores esperado = AJUSTES_DEFECTO;
+        for (auto [i, v] : c.cambios)
+            esperado[i] = v;
+        EXPECT_EQ(ajustes, esperado) << c.texto;
+        ASSERT_EQ(avisos.size(), c.avisos.size()) << c.texto;
+        for (size_t i = 0; i < avisos.size(); i++)
+            EXPECT_EQ(avisos[i].rfind(c.avisos[i], 0), 0u) << avisos[i];
     }
 }
 
@@ -116,37 +112,6 @@ TEST_F(Ajustes, RemappedKeysWorkAndTheOldOnesNoLonger) {
     key[KEY_W] = 0;
 }
 
-TEST_F(Ajustes, PadButtonsByTheSettingsAndAxesPastHalfTheirTravel) {
-    JOYSTICK_INFO p{};
-    p.num_sticks = 4;
-    p.num_buttons = 11;
-    for (auto &s : p.stick)
-        s.num_axis = 2;
-    const struct {
-        int boton, eje, pos;
-        unsigned ignorados, acciones;
-    } casos[] = {{7, -1, 0, 0, 1 << PAUSA},
-                 {0, -1, 0, 0, 1 << CONFIRMA},
-                 {10, -1, 0, 0, 0},
-                 {-1, 7, -64, 0, 1 << ARRIBA},
-                 {-1, 7, -63, 0, 0},
-                 {-1, 1, 127, 0, 1 << ABAJO},
-                 {-1, 6, 64, 0, 1 << DERECHA},
-                 {-1, 0, -90, 0, 1 << IZQUIERDA},
-                 {-1, 2, -127, 0, 0},
-                 {-1, 1, -127, 1 << 1, 0}};
-    for (const auto &c : casos) {
-        if (c.boton >= 0) p.button[c.boton].b = 1;
-        if (c.eje >= 0) p.stick[c.eje / 2].axis[c.eje % 2].pos = c.pos;
-        EXPECT_EQ(estado_mando(p, c.ignorados), c.acciones) << c.boton << " " << c.eje;
-        if (c.boton >= 0) p.button[c.boton].b = 0;
-        if (c.eje >= 0) p.stick[c.eje / 2].axis[c.eje % 2].pos = 0;
-    }
-    lee("pad_up = 10\npad_pause = none");
-    p.button[10].b = p.button[7].b = 1;
-    EXPECT_EQ(estado_mando(p, 0), 1u << ARRIBA);
-}
-
 TEST_F(Ajustes, CommandLineOptionsWinOverTheFile) {
     const struct {
         const char *texto;
@@ -164,6 +129,27 @@ TEST_F(Ajustes, CommandLineOptionsWinOverTheFile) {
         EXPECT_EQ(autodetect_card, c.card) << c.texto;
     }
     escala = 0;
+}
+
+// Unsigned samples: each value moves towards the middle of its range.
+TEST_F(Ajustes, TheEffectsVolumeScalesTheLoadedSamples) {
+    SAMPLE *ocho = create_sample(8, 0, 22050, 2), *dieciseis = create_sample(16, 1, 22050, 1);
+    std::copy_n("\x00\xff", 2, static_cast<char *>(ocho->data));
+    std::copy_n(std::initializer_list<uint16_t>{0, 65535}.begin(), 2,
+                static_cast<uint16_t *>(dieciseis->data));
+    SAMPLE *const antes[2] = {sample[0], sample[1]};
+    sample[0] = ocho;
+    sample[1] = dieciseis;
+    ajustes[EFECTOS] = 50;
+    atenua_efectos();
+    EXPECT_EQ(static_cast<unsigned char *>(ocho->data)[0], 64);
+    EXPECT_EQ(static_cast<unsigned char *>(ocho->data)[1], 191);
+    EXPECT_EQ(static_cast<uint16_t *>(dieciseis->data)[0], 16384);
+    EXPECT_EQ(static_cast<uint16_t *>(dieciseis->data)[1], 49151);
+    sample[0] = antes[0];
+    sample[1] = antes[1];
+    destroy_sample(ocho);
+    destroy_sample(dieciseis);
 }
 
 } // namespace
