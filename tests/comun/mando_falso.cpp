@@ -8,29 +8,23 @@
 #include <fcntl.h>
 #include <linux/joystick.h>
 
-namespace {
-int falso = -1;
-}
+static int falso = -1;
 
 extern "C" int open(const char *ruta, int flags, ...) {
     static const auto real =
         reinterpret_cast<int (*)(const char *, int, ...)>(dlsym(RTLD_NEXT, "open"));
-    mode_t modo = 0;
-    if (flags & (O_CREAT | O_TMPFILE)) {
-        va_list ap;
-        va_start(ap, flags);
-        modo = va_arg(ap, mode_t);
-        va_end(ap);
-    }
+    va_list ap;
+    va_start(ap, flags);
+    const mode_t modo = flags & (O_CREAT | O_TMPFILE) ? va_arg(ap, mode_t) : 0;
+    va_end(ap);
     const char *fifo = std::getenv("VZ_MANDO");
-    if (fifo != nullptr && std::strcmp(ruta, "/dev/input/js0") == 0)
-        return falso = real(fifo, flags);
-    return real(ruta, flags, modo);
+    if (fifo == nullptr || std::strcmp(ruta, "/dev/input/js0") != 0) return real(ruta, flags, modo);
+    return falso = real(fifo, flags);
 }
 
 extern "C" int ioctl(int fd, unsigned long pedido, ...) {
     static const auto real =
-        reinterpret_cast<int (*)(int, unsigned long, ...)>(dlsym(RTLD_NEXT, "ioctl"));
+        reinterpret_cast<int (*)(int, unsigned long, void *)>(dlsym(RTLD_NEXT, "ioctl"));
     va_list ap;
     va_start(ap, pedido);
     void *arg = va_arg(ap, void *);

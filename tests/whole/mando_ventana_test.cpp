@@ -13,14 +13,16 @@ using namespace prueba;
 
 namespace {
 
-// A key on an Xbox-style pad: a button, or an axis (number and value). Up and down on the d-pad,
+// A key on an Xbox-style pad: a button, or an axis pushed to a value. Up and down on the d-pad,
 // left on the d-pad, right on the stick; "x" is the d-pad pushed down short of half way.
 const struct {
     const char *tecla;
-    int boton, eje, valor;
-} PAD[] = {{"Up", -1, 7, -32767},   {"Down", -1, 7, 32767}, {"Left", -1, 6, -32767},
-           {"Right", -1, 0, 32767}, {"x", -1, 7, 15000},    {"Return", 0, 0, 0},
-           {"p", 7, 0, 0},          {"Escape", 6, 0, 0}};
+    uint8_t tipo, numero;
+    int16_t valor;
+} PAD[] = {{"Up", JS_EVENT_AXIS, 7, -32767},   {"Down", JS_EVENT_AXIS, 7, 32767},
+           {"Left", JS_EVENT_AXIS, 6, -32767}, {"Right", JS_EVENT_AXIS, 0, 32767},
+           {"x", JS_EVENT_AXIS, 7, 15000},     {"Return", JS_EVENT_BUTTON, 0, 1},
+           {"p", JS_EVENT_BUTTON, 7, 1},       {"Escape", JS_EVENT_BUTTON, 6, 1}};
 
 using Modo = std::pair<bool, std::vector<std::string>>; // by pad; options
 
@@ -29,25 +31,23 @@ class PorMando : public ::testing::TestWithParam<Modo> {
     Juego j;
     int fifo = -1;
     void TearDown() override { close(fifo); }
-    // Held for `ms`, on the keyboard or on the pad.
+    void evento(uint8_t tipo, uint8_t numero, int16_t valor) {
+        const js_event ev{0, valor, tipo, numero};
+        ASSERT_EQ(write(fifo, &ev, sizeof ev), static_cast<ssize_t>(sizeof ev));
+    }
+    // Held for `ms`, on the keyboard or on the pad; on the pad from the moment the game has read
+    // it, as the library keeps only a pad's last state.
     void pulsa(const std::string &tecla, int ms = 80) {
         if (!GetParam().first) return j.tecla(tecla, ms);
         const auto &e = *std::find_if(std::begin(PAD), std::end(PAD),
                                       [&](const auto &p) { return tecla == p.tecla; });
-        evento(e.boton >= 0, e.boton >= 0 ? e.boton : e.eje, e.boton >= 0 ? 1 : e.valor);
-        // Held from the moment the game has read it: the library keeps only a pad's last state.
+        evento(e.tipo, e.numero, e.valor);
         espera_que(5, [&] {
             int n = 1;
             return ioctl(fifo, FIONREAD, &n) == 0 && n == 0;
         });
         espera(ms / 1000.0);
-        evento(e.boton >= 0, e.boton >= 0 ? e.boton : e.eje, 0);
-    }
-    void evento(bool boton, int numero, int valor) {
-        const js_event ev{0, static_cast<int16_t>(valor),
-                          static_cast<uint8_t>(boton ? JS_EVENT_BUTTON : JS_EVENT_AXIS),
-                          static_cast<uint8_t>(numero)};
-        ASSERT_EQ(write(fifo, &ev, sizeof ev), static_cast<ssize_t>(sizeof ev));
+        evento(e.tipo, e.numero, 0);
     }
     bool hasta_titulo() {
         if (!espera_que(30, [&] { return parecido_a(j.foto(), "tavisk.bmp") > 0.95; }))
@@ -76,8 +76,8 @@ TEST_P(PorMando, AWholeGameEndsInTheSameRankingFile) {
         fifo = open(camino.c_str(), O_RDWR); // never blocks, and the game never reads an end
         entorno = {{"LD_PRELOAD", VZ_MANDO_FALSO}, {"VZ_MANDO", camino}};
         // The stick held down at start-up, as a trigger rests at one end: never read, or the
-        // truck would leave lane 1.
-        evento(false, 1, 32767);
+        // truck would not stay in the top lane.
+        evento(JS_EVENT_AXIS, 1, 32767);
     }
     j.arranca(GetParam().second, entorno);
     ASSERT_TRUE(j.espera_ventana() && hasta_titulo());
