@@ -349,8 +349,8 @@ int escribe_ajustes()
 {
     const std::string ruta = ruta_ajustes();
     crea_carpetas(carpeta_config());
-    // "x": never over a file that is there, even one made a moment ago.
-    FILE *f = std::fopen(ruta.c_str(), "wx");
+    // Never over a file that is there, even one made a moment ago.
+    std::FILE *f = crea_nuevo(ruta);
     if (f == nullptr) {
         if (errno == EEXIST)
             std::fprintf(stderr, "vorkzel: %s exists already and is left as it is\n", ruta.c_str());

@@ -1,6 +1,7 @@
 // Where the game's data and the player's own files are: what differs between systems, one
 // implementation file per system. Paths are UTF-8.
 #pragma once
+#include <cstdio>
 #include <string>
 
 namespace vz {
@@ -18,6 +19,8 @@ std::string carpeta_config();
 // left as they are. True when `ruta` is a folder at the end.
 bool crea_carpetas(const std::string &ruta);
 bool existe(const std::string &ruta);
+// A new file open for writing; null when `ruta` is there already (errno EEXIST) or cannot be made.
+std::FILE *crea_nuevo(const std::string &ruta);
 // Makes `carpeta` the working directory.
 bool entra(const std::string &carpeta);
 

@@ -1,6 +1,7 @@
 #include "frame/lugares.h"
 #include <climits>
 #include <cstdlib>
+#include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -47,6 +48,14 @@ bool crea_carpetas(const std::string &ruta)
 }
 
 bool existe(const std::string &ruta) { return access(ruta.c_str(), F_OK) == 0; }
+
+std::FILE *crea_nuevo(const std::string &ruta)
+{
+    const int fd = open(ruta.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
+    std::FILE *f = fd < 0 ? nullptr : fdopen(fd, "w");
+    if (fd >= 0 && f == nullptr) close(fd);
+    return f;
+}
 
 bool entra(const std::string &carpeta) { return chdir(carpeta.c_str()) == 0; }
 
