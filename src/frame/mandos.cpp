@@ -27,21 +27,8 @@ void ejes_fuera(const JOYSTICK_INFO &p, unsigned &fuera, unsigned &negativos)
         }
 }
 
-} // namespace
-
-bool pulsada(int accion)
-{
-    // `key` is volatile: the keyboard thread writes it, every call reads it afresh.
-    return key[ajustes[TECLA + accion]] != 0 || (mando & 1u << accion) != 0;
-}
-
-int accion_de(int tecla)
-{
-    for (int a = 0; a < NUM_ACCIONES; a++)
-        if (ajustes[TECLA + a] == tecla) return a;
-    return NINGUNA;
-}
-
+// Bit a: action a held on pad `p` (buttons by the settings, the axes past half their travel).
+// Axes in `ignorados` (bit n: axis n as the system numbers them) are not read.
 unsigned estado_mando(const JOYSTICK_INFO &p, unsigned ignorados)
 {
     unsigned r = 0;
@@ -58,6 +45,21 @@ unsigned estado_mando(const JOYSTICK_INFO &p, unsigned ignorados)
     if (fuera & negativos & h) r |= 1u << IZQUIERDA;
     if (fuera & ~negativos & h) r |= 1u << DERECHA;
     return r;
+}
+
+} // namespace
+
+bool pulsada(int accion)
+{
+    // `key` is volatile: the keyboard thread writes it, every call reads it afresh.
+    return key[ajustes[TECLA + accion]] != 0 || (mando & 1u << accion) != 0;
+}
+
+int accion_de(int tecla)
+{
+    for (int a = 0; a < NUM_ACCIONES; a++)
+        if (ajustes[TECLA + a] == tecla) return a;
+    return NINGUNA;
 }
 
 void lee_mando()

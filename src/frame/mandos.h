@@ -11,10 +11,6 @@ bool pulsada(int accion);
 // The action whose key this is (a scancode from readkey), or NINGUNA.
 int accion_de(int tecla);
 
-// Bit a: action a held on pad `p` (buttons by the settings, the axes past half their travel).
-// Axes in `ignorados` (bit n: axis n as the system numbers them) are not read.
-unsigned estado_mando(const JOYSTICK_INFO &p, unsigned ignorados);
-
 // Start-up: installs the joystick driver and, when a pad is there, polls it a hundred times a
 // second. Without a pad nothing else changes.
 void instala_mando();
