@@ -1,8 +1,10 @@
 #include "frame/arranque.h"
 #include "assets/carga.h"
+#include "frame/ajustes.h"
 #include "frame/escala.h"
 #include "frame/flujo.h"
 #include "frame/lugares.h"
+#include "frame/mandos.h"
 #include "frame/paginas.h"
 #include "frame/utilfun.h"
 #include "game/busca.h"
@@ -48,10 +50,12 @@ const char *const AYUDA =
     "Options:\n"
     "  -1 -2 -3 -4  window scale (default: the largest that fits the desktop)\n"
     "  -full        full screen, or a window where that is not available\n"
+    "  -window      a window, whatever the settings file says\n"
     "  -tbuf        three display pages shown in turn\n"
     "  -info        a diagnostics screen for eight seconds at start-up\n"
     "  --help       this text\n"
     "  --version    the version\n"
+    "  --write-settings  a settings file with every default, if there is none yet\n"
     "\n"
     "Keys:\n"
     "  Enter        start a game (title); confirm (menus)\n"
@@ -59,7 +63,12 @@ const char *const AYUDA =
     "  Esc          quit (title, difficulty menu, play)\n"
     "  Up, Down     choose a difficulty; change lane; change an initial\n"
     "  Left, Right  move between the initials of a new record\n"
-    "  P            pause and resume play\n";
+    "  P            pause and resume play\n"
+    "\n"
+    "A gamepad does the same: stick or d-pad for the arrows, A (the first button) for\n"
+    "Enter, Start for P, Back for Esc, Y for Space. Keys, buttons, window and volumes can be\n"
+    "changed in $XDG_CONFIG_HOME/vorkzel/vorkzel.cfg (by default ~/.config/vorkzel/);\n"
+    "command-line options win over it.\n";
 
 // The build writes this into build/run/datos and never into the installed tree: a working
 // directory holding it is the game's own tree, used in place, scores and all.
@@ -104,20 +113,22 @@ void elige_datos()
     ruta_ranking = ranking_jugador.c_str();
 }
 
-// --help and --version answer and end the program before anything starts.
-bool opcion_informativa(int argc, char **argv)
+// --help, --version and --write-settings answer and end the program before anything starts:
+// the process status, or -1 when none of them is there.
+int opcion_informativa(int argc, char **argv)
 {
     for (int i = 1; i < argc; i++) {
         if (std::strcmp(argv[i], "--help") == 0) {
             std::fputs(AYUDA, stdout);
-            return true;
+            return 0;
         }
         if (std::strcmp(argv[i], "--version") == 0) {
             std::printf("VORK-ZEL 2003 %s\n", VERSION);
-            return true;
+            return 0;
         }
+        if (std::strcmp(argv[i], "--write-settings") == 0) return escribe_ajustes();
     }
-    return false;
+    return -1;
 }
 
 // The software MIDI synthesiser needs a patch set; use ours when nothing else is configured.
@@ -219,10 +230,17 @@ void crea_trabajo()
         aborta("out of memory for the scrolling strip or the object table");
 }
 
+void aplica_ajustes()
+{
+    escala = ajustes[ESCALA];
+    autodetect_card = ajustes[COMPLETA] != 0 ? GFX_AUTODETECT_FULLSCREEN : GFX_AUTODETECT_WINDOWED;
+}
+
 void lee_opciones(int argc, char **argv)
 {
     for (int i = 1; i < argc; i++) {
         if (std::strcmp(argv[i], "-full") == 0) autodetect_card = GFX_AUTODETECT_FULLSCREEN;
+        if (std::strcmp(argv[i], "-window") == 0) autodetect_card = GFX_AUTODETECT_WINDOWED;
         if (std::strcmp(argv[i], "-tbuf") == 0) triple_buffer = 1;
         if (std::strcmp(argv[i], "-info") == 0) info = 1;
         if (argv[i][0] == '-' && argv[i][1] >= '1' && argv[i][1] <= '0' + ESCALA_MAX &&
@@ -244,7 +262,9 @@ int arranque(int argc, char **argv)
     mp3 = nullptr;
     escala = 0;
 
-    if (opcion_informativa(argc, argv)) return 0;
+    if (const int estado = opcion_informativa(argc, argv); estado >= 0) return estado;
+    lee_ajustes();
+    aplica_ajustes();
     elige_datos();
     if (faltan_datos(stderr) > 0) aborta("data files are missing (listed above)");
 
@@ -255,6 +275,7 @@ int arranque(int argc, char **argv)
     }
     install_keyboard();
     install_timer();
+    instala_mando();
 
     lee_opciones(argc, argv);
     abre_pantalla();
@@ -267,6 +288,7 @@ int arranque(int argc, char **argv)
     // No sound device: the game runs silent on the null drivers, which keep every sound call valid.
     if (install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, nullptr) != 0)
         install_sound(DIGI_NONE, MIDI_NONE, nullptr);
+    if (ajustes[MUSICA] != 100) set_volume(-1, vol_musica(255)); // the title's tune
 
     LOCK_FUNCTION(fps_proc);
     LOCK_FUNCTION(mp3actualiza);
@@ -287,6 +309,7 @@ int arranque(int argc, char **argv)
     carga_fuente();
     CargarBMP();
     carga_sonidos();
+    atenua_efectos();
     if (datos_fallidos(stderr) > 0) aborta("data files could not be read (listed above)");
 
     bg = -1;

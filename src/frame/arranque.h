@@ -17,7 +17,9 @@ extern int bg;              // text background for every text call: -1 (transpar
 // The scrolling strip, the next block and the object table; ends start-up when one cannot be had.
 void crea_trabajo();
 
-// Reads -full, -tbuf, -info and the scale -1..-4; anything else is ignored.
+// The window settings of the player's file; options read afterwards win over them.
+void aplica_ajustes();
+// Reads -full, -window, -tbuf, -info and the scale -1..-4; anything else is ignored.
 void lee_opciones(int argc, char **argv);
 
 // The whole program: start-up, screen flow, shutdown. Returns the process status.

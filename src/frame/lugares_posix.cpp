@@ -1,6 +1,7 @@
 #include "frame/lugares.h"
 #include <climits>
 #include <cstdlib>
+#include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -16,17 +17,26 @@ std::string carpeta_instalada()
     return programa.substr(0, programa.rfind('/')) + "/../share/games/vorkzel";
 }
 
-std::string carpeta_propia()
+namespace {
+
+// An XDG folder: the variable when it holds an absolute path, else `defecto` below the home.
+std::string carpeta_xdg(const char *variable, const char *defecto)
 {
-    const char *xdg = std::getenv("XDG_DATA_HOME");
+    const char *xdg = std::getenv(variable);
     if (xdg != nullptr && xdg[0] == '/') return std::string(xdg) + "/vorkzel";
     const char *home = std::getenv("HOME");
     if (home == nullptr || home[0] == '\0') {
         const passwd *pw = getpwuid(getuid());
         home = pw != nullptr ? pw->pw_dir : "/";
     }
-    return std::string(home) + "/.local/share/vorkzel";
+    return std::string(home) + defecto + "/vorkzel";
 }
+
+} // namespace
+
+std::string carpeta_propia() { return carpeta_xdg("XDG_DATA_HOME", "/.local/share"); }
+
+std::string carpeta_config() { return carpeta_xdg("XDG_CONFIG_HOME", "/.config"); }
 
 bool crea_carpetas(const std::string &ruta)
 {
@@ -38,6 +48,14 @@ bool crea_carpetas(const std::string &ruta)
 }
 
 bool existe(const std::string &ruta) { return access(ruta.c_str(), F_OK) == 0; }
+
+std::FILE *crea_nuevo(const std::string &ruta)
+{
+    const int fd = open(ruta.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
+    std::FILE *f = fd < 0 ? nullptr : fdopen(fd, "w");
+    if (fd >= 0 && f == nullptr) close(fd);
+    return f;
+}
 
 bool entra(const std::string &carpeta) { return chdir(carpeta.c_str()) == 0; }
 

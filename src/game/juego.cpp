@@ -1,6 +1,7 @@
 #include "game/juego.h"
 #include "assets/carga.h"
 #include "assets/render.h"
+#include "frame/ajustes.h"
 #include "frame/arranque.h"
 #include "frame/flujo.h"
 #include "frame/paginas.h"
@@ -29,7 +30,7 @@ void empieza_juego_sonido()
 {
     play_sample(sample[4], 255, 128, 1000, 0);
     delay(2.0f);
-    set_volume(-1, 180);
+    set_volume(-1, vol_musica(180));
     if (musicmp3 != 0)
         playmp3();
     else
@@ -41,7 +42,7 @@ void empieza_juego_sonido()
 void fin_nivel()
 {
     ajusta_mp3(100);
-    set_volume(-1, 100);
+    set_volume(-1, vol_musica(100));
     stop_sample(sample[1]);
     if (cambnib == 1) {
         play_sample(sample[6], 255, 128, 1000, 0);
@@ -140,7 +141,7 @@ void game()
 
     stopmp3();
     stopmidi();
-    set_volume(-1, 255);
+    set_volume(-1, vol_musica(255));
 }
 
 void game_main_loop()

@@ -2,6 +2,7 @@
 #include "assets/carga.h"
 #include "frame/arranque.h"
 #include "frame/flujo.h"
+#include "frame/mandos.h"
 #include "frame/paginas.h"
 #include "frame/utilfun.h"
 #include "game/busca.h"
@@ -16,16 +17,13 @@ namespace {
 
 constexpr uint32_t PUNTOS_VIDA = 10000;
 
-// `key` is volatile: the keyboard thread writes it, every pass reads it afresh.
-bool pulsada(int k) { return key[k] != 0; }
-
 void pausa()
 {
     const int antes = tick;
     textprintf_centre_ex(actual_page, font, 160, 110, -1, bg, "PAUSA");
-    while (pulsada(KEY_P)) cede();
-    while (!pulsada(KEY_P)) cede();
-    while (pulsada(KEY_P)) cede();
+    while (pulsada(PAUSA)) cede();
+    while (!pulsada(PAUSA)) cede();
+    while (pulsada(PAUSA)) cede();
     tick = antes; // time spent paused is not game time
 }
 
@@ -72,12 +70,12 @@ void cambia_carril()
 void teclasy()
 {
     if (scr5 < PASADAS) {
-        if (pulsada(KEY_UP))
+        if (pulsada(ARRIBA))
             mov = 1;
-        else if (pulsada(KEY_DOWN))
+        else if (pulsada(ABAJO))
             mov = 2;
-        if (pulsada(KEY_P)) pausa();
-        if (pulsada(KEY_ESC)) cambnib = 3;
+        if (pulsada(PAUSA)) pausa();
+        if (pulsada(SALE)) cambnib = 3;
     } else if (x < 320.0f) {
         x += animcon;
     } else {

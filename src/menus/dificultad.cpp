@@ -1,5 +1,6 @@
 #include "frame/arranque.h"
 #include "frame/flujo.h"
+#include "frame/mandos.h"
 #include "frame/paginas.h"
 #include "menus/clear.h"
 #include "menus/menus.h"
@@ -17,7 +18,7 @@ int seleciona_dificultad()
     int sel = 1;
     menu::clear(active_page);
     textprintf_centre_ex(active_page, font, 160, 20, -1, bg, "SELECIONA LA DIFICULTAD");
-    int tecla = 0;
+    int tecla = NINGUNA;
     do {
         for (int i = 0; i < 3; i++)
             textprintf_centre_ex(active_page, font, 160, Y_ENTRADA[i], i == sel ? -1 : COLOR_OTRA,
@@ -25,13 +26,13 @@ int seleciona_dificultad()
         clear_keybuf();
         // A close request whose ESC the line above emptied away: no key will come.
         if (cambnib == 3) break;
-        tecla = readkey() >> 8;
-        if (tecla == KEY_UP) sel--;
-        if (tecla == KEY_DOWN) sel++;
-        if (tecla == KEY_ESC) cambnib = 3;
+        tecla = accion_de(readkey() >> 8);
+        if (tecla == ARRIBA) sel--;
+        if (tecla == ABAJO) sel++;
+        if (tecla == SALE) cambnib = 3;
         if (sel > 2) sel = 0;
         if (sel < 0) sel = 2;
-    } while (tecla != KEY_ENTER && cambnib != 3);
+    } while (tecla != CONFIRMA && cambnib != 3);
     return sel;
 }
 

@@ -1,6 +1,7 @@
 #include "assets/carga.h"
 #include "frame/arranque.h"
 #include "frame/flujo.h"
+#include "frame/mandos.h"
 #include "frame/paginas.h"
 #include "frame/utilfun.h"
 #include "menus/menus.h"
@@ -39,17 +40,17 @@ void presentacion()
                 if (parpadeo)
                     textprintf_centre_ex(active_page, font, 160, 160, COLOR_AVISO, bg,
                                          "APRETA ENTER");
-            } while (!(cambnib == 3 || key[KEY_ESC] || pasadas > MAX_PASADAS - 1 ||
-                       key[KEY_ENTER] || key[KEY_SPACE]));
+            } while (!(cambnib == 3 || pulsada(SALE) || pasadas > MAX_PASADAS - 1 ||
+                       pulsada(CONFIRMA) || pulsada(RANKING)));
         }
 
-        if (key[KEY_ENTER])
+        if (pulsada(CONFIRMA))
             cambnib = 0;
-        else if (key[KEY_ESC])
+        else if (pulsada(SALE))
             cambnib = 3;
         else if (cambnib != 3)
             muestraranking(0, 0);
-    } while (!(key[KEY_ESC] || key[KEY_ENTER] || cambnib == 3));
+    } while (!(pulsada(SALE) || pulsada(CONFIRMA) || cambnib == 3));
 }
 
 } // namespace vz

@@ -1,5 +1,6 @@
 #include "assets/carga.h"
 #include "frame/arranque.h"
+#include "frame/mandos.h"
 #include "frame/paginas.h"
 #include "frame/utilfun.h"
 #include "game/mundo.h"
@@ -147,12 +148,12 @@ void escriveranking()
                 textprintf_ex(active_page, font, 140 + 13 * i, 160, i == cursor ? 239 : -1, 0, "%c",
                               iniciales[i]);
             clear_keybuf();
-            tecla = readkey() >> 8;
-            if (tecla == KEY_UP) iniciales[cursor] = iniciales[cursor] == 'Z' ? 'A' : iniciales[cursor] + 1;
-            if (tecla == KEY_DOWN) iniciales[cursor] = iniciales[cursor] == 'A' ? 'Z' : iniciales[cursor] - 1;
-            if (tecla == KEY_LEFT) cursor--;
-            if (tecla == KEY_RIGHT || tecla == KEY_ENTER) cursor++;
-        } while (!(tecla == KEY_ENTER && cursor == 3));
+            tecla = accion_de(readkey() >> 8);
+            if (tecla == ARRIBA) iniciales[cursor] = iniciales[cursor] == 'Z' ? 'A' : iniciales[cursor] + 1;
+            if (tecla == ABAJO) iniciales[cursor] = iniciales[cursor] == 'A' ? 'Z' : iniciales[cursor] - 1;
+            if (tecla == IZQUIERDA) cursor--;
+            if (tecla == DERECHA || tecla == CONFIRMA) cursor++;
+        } while (!(tecla == CONFIRMA && cursor == 3));
         textprintf_ex(active_page, font, 140, 160, -1, 0, "%c%c%c", iniciales[0], iniciales[1],
                       iniciales[2]);
     }

@@ -1,4 +1,5 @@
 #include "music/mp3.h"
+#include "frame/ajustes.h"
 #include "game/busca.h"
 #include "music/candado.h"
 #include "music/carpetas.h"
@@ -137,7 +138,7 @@ void empieza_mp3()
         }
         mp3 = open_mp3_file(ruta_musica);
         if (mp3 != nullptr) {
-            play_mp3_file(mp3, BUFFER_MP3, 255, 128);
+            play_mp3_file(mp3, BUFFER_MP3, vol_musica(255), 128);
             mp3est = 1;
             return;
         }
@@ -173,7 +174,7 @@ void stopmp3()
 void ajusta_mp3(int vol)
 {
     std::lock_guard<std::mutex> cerrojo(candado_musica);
-    if (mp3est != 0) almp3_adjust_mp3stream(mp3->stream, vol, 128, 1000);
+    if (mp3est != 0) almp3_adjust_mp3stream(mp3->stream, vol_musica(vol), 128, 1000);
 }
 
 } // namespace vz

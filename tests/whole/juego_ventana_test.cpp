@@ -1,4 +1,5 @@
-// Whole games, every way out of the program and the music heard, in the real window.
+// Start-up without its data, every way out of the program and the music heard, in the real
+// window. Whole games won: mando_ventana_test.cpp.
 #include "pantalla.h"
 #include <cmath>
 #include <filesystem>
@@ -54,56 +55,6 @@ INSTANTIATE_TEST_SUITE_P(Datos, Arranque,
                                            std::pair("font.dat", 5000),
                                            std::pair("gane.bmp", 40000),
                                            std::pair("camio2.wav", 1000)));
-
-// "SOY JODIDO" with no objects: nothing run over, four lives kept, so the final score is
-// 4 x 3000 = 12000, which ties place 3 of the hard table and therefore goes above it. With three
-// flipped pages (-tbuf) the game must end in the very same file.
-class Ganada : public ::testing::TestWithParam<std::vector<std::string>> {};
-
-TEST_P(Ganada, FinalScoreThenInitialsThenExactlyTheNewTableThenEscOnTheTitle) {
-    Juego j;
-    pon_nivel(j.dir(), nivel_corto());
-    const std::string ruta = j.dir() + "/datos/ranking.dat";
-    escribe(ruta, ranking);
-    j.arranca(GetParam());
-    ASSERT_TRUE(hasta_jugar(j, 2)) << j.salida_error();
-    ASSERT_TRUE(espera_que(75, [&] { return parecido_a(j.foto(), "gane.bmp") > 0.95; }));
-    const std::vector<Texto> puntaje = {{30, -1, "TU PUNTAJE FINAL"},
-                                        {80, -1, "VIDAS:  4 X 3000"},
-                                        {105, -1, "PUNTOS:        0"},
-                                        {135, -1, "TOTAL:     12000"}};
-    ASSERT_TRUE(espera_que(15, [&] { return muestra_textos(j.foto(), puntaje); }))
-        << "the final score";
-    // The record screen follows after five seconds.
-    ASSERT_TRUE(espera_que(10, [&] { return !muestra_textos(j.foto(), puntaje); }));
-    espera(0.3);
-    // First initial A -> Z (wraps), Enter; second A -> C; Right; third A -> B; Enter.
-    for (const char *t : {"Down", "Return", "Up", "Up", "Right", "Up", "Return"}) {
-        j.tecla(t);
-        espera(0.25);
-    }
-
-    Bytes esperado = ranking;
-    // Scores and initials of places 3..9 move down one; place 10 drops; reserved bytes stay.
-    for (int f = 9; f > 2; f--)
-        std::copy_n(ranking.begin() + 160 + 8 * (f - 1), 7, esperado.begin() + 160 + 8 * f);
-    pon_registro(esperado, 2, 2, 12000, "ZCB", ranking[160 + 8 * 2 + 7]);
-    EXPECT_TRUE(espera_que(10, [&] { return lee(ruta) != ranking; }))
-        << "the file was not rewritten";
-    EXPECT_EQ(lee(ruta), esperado);
-    EXPECT_TRUE(espera_que(5, [&] { return muestra_ranking(j.foto(), esperado, 2, 2); }));
-    EXPECT_FALSE(fs::exists(ruta + ".tmp"));
-    // The opening and title pictures come back; ESC there ends the program.
-    ASSERT_TRUE(hasta_titulo(j));
-    j.tecla("Escape", 1000);
-    const int estado = j.espera_fin(10);
-    EXPECT_NE(estado, -1) << "still running";
-    EXPECT_EQ(estado, 0);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Modos, Ganada, ::testing::Values(std::vector<std::string>{}, std::vector<std::string>{"-tbuf"}),
-    [](const auto &i) { return i.param.empty() ? "MemoryPage" : "ThreePages"; });
 
 // A way out of the program: drives the game to some screen and asks it to quit there.
 struct Salida {
