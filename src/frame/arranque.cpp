@@ -296,7 +296,7 @@ int arranque(int argc, char **argv)
     max_fps = get_refresh_rate();
     if (max_fps <= 0) max_fps = 75;
     install_int_ex(ticks, BPS_TO_TIMER(max_fps));
-    if (!empieza_escala(max_fps)) aborta("out of memory for the enlarged picture");
+    if (!empieza_escala()) aborta("out of memory for the enlarged picture");
 
     prepara_paginas();
     crea_trabajo();

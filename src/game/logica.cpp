@@ -1,6 +1,7 @@
 #include "game/logica.h"
 #include "assets/carga.h"
 #include "frame/arranque.h"
+#include "frame/escala.h"
 #include "frame/flujo.h"
 #include "frame/paginas.h"
 #include "frame/utilfun.h"
@@ -23,6 +24,7 @@ void pausa()
 {
     const int antes = tick;
     textprintf_centre_ex(actual_page, font, 160, 110, -1, bg, "PAUSA");
+    presenta();
     while (pulsada(KEY_P)) cede();
     while (!pulsada(KEY_P)) cede();
     while (pulsada(KEY_P)) cede();

@@ -1,4 +1,5 @@
 #include "frame/arranque.h"
+#include "frame/escala.h"
 #include "frame/flujo.h"
 #include "frame/paginas.h"
 #include "menus/clear.h"
@@ -25,6 +26,7 @@ int seleciona_dificultad()
         clear_keybuf();
         // A close request whose ESC the line above emptied away: no key will come.
         if (cambnib == 3) break;
+        presenta();
         tecla = readkey() >> 8;
         if (tecla == KEY_UP) sel--;
         if (tecla == KEY_DOWN) sel++;
