@@ -94,10 +94,10 @@ void pon_paleta(const RGB *paleta)
 
 namespace {
 
-// On a signal the library shuts down through `screen`, which must be its window again by then, or
-// the driver takes our memory picture for its window and crashes. One store: safe wherever the
-// main thread was stopped. Stopped inside presenta's copy, the main thread holds the display lock,
-// and the library then ends the process without touching the display.
+// On a signal the library shuts its driver down through `screen` (the driver's exit is given it,
+// then it is destroyed), which must be the library's own window again by then. One store: safe
+// wherever the main thread was stopped. Stopped inside presenta's copy, the main thread holds the
+// display lock, and the library then ends the process without touching the display.
 void devuelve_pantalla()
 {
     if (ventana != nullptr) screen = ventana;

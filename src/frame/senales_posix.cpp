@@ -19,8 +19,8 @@ void desbloquea(int senal)
     sigprocmask(SIG_UNBLOCK, &s, nullptr);
 }
 
-// The library shuts down inside the handler, wherever the main thread was stopped: a lock that
-// the stopped code holds would keep it waiting for ever.
+// Ends the process by the signal received. The library shuts down inside the handler, wherever
+// the main thread was stopped: a lock that the stopped code holds would keep it waiting for ever.
 void sin_esperar(int)
 {
     std::signal(recibida, SIG_DFL);
@@ -45,7 +45,7 @@ void al_recibir(int senal)
     desbloquea(senal);
     raise(senal);
     // Back only when the signal was ignored before the library started; it has shut down anyway.
-    _exit(128 + senal);
+    sin_esperar(0);
 }
 
 } // namespace

@@ -58,9 +58,9 @@ TEST(Escala, ASignalAtAnyMomentEndsTheGameByThatSignal) {
     j.escala = 2;
     for (int i = 0; i < 16; i++) {
         j.arranca({"-2"});
-        ASSERT_TRUE(i % 4 == 3 ? hasta_jugar(j, 1) : j.espera_ventana());
+        ASSERT_TRUE(i % 2 == 1 ? hasta_jugar(j, 1) : j.espera_ventana());
         espera(hasta(azar));
-        if (i % 4 == 1) j.tecla("x"), espera(hasta(azar)); // into the opening picture's fade-out
+        if (i % 4 == 2) j.tecla("x"), espera(hasta(azar)); // into the opening picture's fade-out
         const int s = std::array{SIGINT, SIGTERM, SIGQUIT}[i % 3];
         kill(j.pid(), s);
         EXPECT_EQ(j.espera_fin(5), 128 + s) << "round " << i;
