@@ -3,6 +3,7 @@
 #include "frame/escala.h"
 #include "frame/flujo.h"
 #include "frame/paginas.h"
+#include "frame/senales.h"
 #include "frame/utilfun.h"
 #include "game/busca.h"
 #include "game/mundo.h"
@@ -266,6 +267,7 @@ int arranque(int argc, char **argv)
     elige_datos();
     if (faltan_datos(stderr) > 0) aborta("data files are missing (listed above)");
 
+    anota_senales();
     if (install_allegro(SYSTEM_AUTODETECT, &errno, atexit) != 0) {
         std::string porque = "no display to open a window on (is DISPLAY set?)";
         if (allegro_error[0] != 0) porque += std::string(": ") + allegro_error;

@@ -1,12 +1,13 @@
 #include "frame/senales.h"
 #include <csignal>
-#include <initializer_list>
 #include <unistd.h>
 
 namespace vz {
 
 namespace {
 
+constexpr int FATALES[] = {SIGABRT, SIGFPE, SIGILL, SIGSEGV, SIGTERM, SIGINT, SIGQUIT};
+bool ignorada[NSIG] = {};
 void (*paso_propio)() = nullptr;
 void (*de_biblioteca[NSIG])(int) = {}; // the library's handlers, installed before ours
 volatile sig_atomic_t recibida = 0;
@@ -44,19 +45,25 @@ void al_recibir(int senal)
     sigaction(senal, &sa, nullptr);
     desbloquea(senal);
     raise(senal);
-    // Back only when the signal was ignored before the library started; it has shut down anyway.
+    // The library's handler does not come back; should it, the signal still ends the game.
     sin_esperar(0);
 }
 
 } // namespace
 
+void anota_senales()
+{
+    for (int senal : FATALES) {
+        struct sigaction sa;
+        ignorada[senal] = sigaction(senal, nullptr, &sa) == 0 && sa.sa_handler == SIG_IGN;
+    }
+}
+
 void vigila_senales(void (*antes)())
 {
     paso_propio = antes;
-    for (int senal : {SIGABRT, SIGFPE, SIGILL, SIGSEGV, SIGTERM, SIGINT, SIGQUIT}) {
-        de_biblioteca[senal] = std::signal(senal, al_recibir);
-        if (de_biblioteca[senal] == SIG_IGN) std::signal(senal, SIG_IGN); // ignored stays ignored
-    }
+    for (int senal : FATALES)
+        de_biblioteca[senal] = std::signal(senal, ignorada[senal] ? SIG_IGN : al_recibir);
 }
 
 } // namespace vz
