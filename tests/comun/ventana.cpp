@@ -132,6 +132,8 @@ void Juego::arranca(const std::vector<std::string> &args,
     dup2(open((dir_ + "/salida.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
     dup2(open((dir_ + "/error.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
     setenv("DISPLAY", display_.c_str(), 1);
+    for (int s : {SIGINT, SIGQUIT}) // as from a terminal, even under a shell's background job
+        signal(s, SIG_DFL);
     for (const auto &[k, v] : env)
         setenv(k.c_str(), v.c_str(), 1);
     const std::string binario = programa.empty() ? std::string(VZ_RUN_DIR) + "/vorkzel" : programa;
