@@ -6,6 +6,7 @@
 #include "frame/lugares.h"
 #include "frame/mandos.h"
 #include "frame/paginas.h"
+#include "frame/senales.h"
 #include "frame/utilfun.h"
 #include "game/busca.h"
 #include "game/mundo.h"
@@ -268,6 +269,7 @@ int arranque(int argc, char **argv)
     elige_datos();
     if (faltan_datos(stderr) > 0) aborta("data files are missing (listed above)");
 
+    anota_senales();
     if (install_allegro(SYSTEM_AUTODETECT, &errno, atexit) != 0) {
         std::string porque = "no display to open a window on (is DISPLAY set?)";
         if (allegro_error[0] != 0) porque += std::string(": ") + allegro_error;
@@ -300,7 +302,7 @@ int arranque(int argc, char **argv)
     max_fps = get_refresh_rate();
     if (max_fps <= 0) max_fps = 75;
     install_int_ex(ticks, BPS_TO_TIMER(max_fps));
-    if (!empieza_escala(max_fps)) aborta("out of memory for the enlarged picture");
+    if (!empieza_escala()) aborta("out of memory for the enlarged picture");
 
     prepara_paginas();
     crea_trabajo();

@@ -1,8 +1,7 @@
 #include "frame/escala.h"
-#include <csignal>
+#include "frame/senales.h"
 #include <cstdlib>
 #include <cstring>
-#include <initializer_list>
 
 namespace vz {
 
@@ -15,7 +14,8 @@ namespace {
 BITMAP *grande = nullptr;              // the picture enlarged, copied to the window row by row
 unsigned char mostrado[ALTO][ANCHO];   // what the window shows, in game pixels
 bool primera = true;                   // the window's first copy covers every row
-void (*antes[NSIG])(int) = {};         // the library's handlers, which shut it down on a signal
+PALETTE nueva;                         // given to pon_paleta, for the next presenta
+bool paleta_pendiente = false;
 
 } // namespace
 
@@ -69,28 +69,45 @@ void presenta()
             std::memcpy(grande->line[y * escala + i], fila, static_cast<size_t>(ANCHO * escala));
     }
     primera = false;
-    if (y1 < 0) return;
-    blit(grande, ventana, 0, y0 * escala, 0, y0 * escala, ANCHO * escala, (y1 - y0 + 1) * escala);
+    if (y1 < 0 && !paleta_pendiente) return;
+    if (paleta_pendiente) vsync(); // the retrace wait that set_palette makes
+    // Held, the display lock keeps the library from sending the window to the screen between the
+    // rows and the palette: they show together.
+    acquire_bitmap(ventana);
+    if (y1 >= 0)
+        blit(grande, ventana, 0, y0 * escala, 0, y0 * escala, ANCHO * escala,
+             (y1 - y0 + 1) * escala);
+    if (paleta_pendiente) set_palette_range(nueva, 0, PAL_SIZE - 1, FALSE);
+    paleta_pendiente = false;
+    release_bitmap(ventana);
 }
-END_OF_FUNCTION(presenta)
+
+void pon_paleta(const RGB *paleta)
+{
+    if (lienzo == nullptr) {
+        set_palette(paleta);
+        return;
+    }
+    std::memcpy(nueva, paleta, sizeof nueva);
+    paleta_pendiente = true;
+}
 
 namespace {
 
-// The library's shutdown on a signal closes the display through `screen`: it must be the window
-// again by then, or the driver takes our memory picture for its window and crashes.
-void al_recibir(int senal)
+// On a signal the library shuts its driver down through `screen` (the driver's exit is given it,
+// then it is destroyed), which must be the library's own window again by then. One store: safe
+// wherever the main thread was stopped. Stopped inside presenta's copy, the main thread holds the
+// display lock, and the library then ends the process without touching the display.
+void devuelve_pantalla()
 {
-    remove_int(presenta);
     if (ventana != nullptr) screen = ventana;
-    ventana = nullptr;
-    std::signal(senal, antes[senal]);
-    std::raise(senal);
 }
 
 } // namespace
 
-bool empieza_escala(int hz)
+bool empieza_escala()
 {
+    vigila_senales(devuelve_pantalla);
     if (escala < 2) return true;
     lienzo = create_bitmap(ANCHO, ALTO);
     grande = create_bitmap(ANCHO * escala, ALTO * escala);
@@ -99,19 +116,12 @@ bool empieza_escala(int hz)
     ventana = screen;
     screen = lienzo;
     std::atexit(termina_escala); // runs before the library's own exit handler
-    for (int senal : {SIGABRT, SIGFPE, SIGILL, SIGSEGV, SIGTERM, SIGINT, SIGQUIT}) {
-        antes[senal] = std::signal(senal, al_recibir);
-        if (antes[senal] == SIG_IGN) std::signal(senal, SIG_IGN); // ignored stays ignored
-    }
-    LOCK_FUNCTION(presenta);
-    install_int_ex(presenta, BPS_TO_TIMER(hz));
     return true;
 }
 
 void termina_escala()
 {
     if (ventana == nullptr) return;
-    remove_int(presenta);
     screen = ventana;
     ventana = nullptr;
     destroy_bitmap(lienzo);

@@ -1,5 +1,6 @@
 // Window scale: the game draws its 320 x 240 picture as ever; at scale 2..4 that picture lives in a
-// memory bitmap put in place of `screen`, and a timer copies it enlarged to the real window.
+// memory bitmap put in place of `screen`, and the game shows it enlarged on the real window itself,
+// from the main thread, whenever it has something to show.
 #pragma once
 #include "allegro_vz.h"
 
@@ -23,12 +24,17 @@ int escala_por_defecto(int alto_escritorio);
 // Returns 0, or -1 when nothing opens.
 int abre_modo(bool completa);
 
-// After the mode and the timer: at scale 2..4 swaps `screen` for the picture and starts the copy
-// at `hz` times a second. Returns false when the picture cannot be created.
-bool empieza_escala(int hz);
+// After the mode: watches the fatal signals and, at scale 2..4, swaps `screen` for the picture.
+// Returns false when the picture cannot be created.
+bool empieza_escala();
 
-// Copies the rows of the picture that changed since the last copy, enlarged, to the window.
+// Shows what the game drew: copies the rows of the picture that changed since the last call,
+// enlarged, to the window, in one update (never half a frame), together with a palette given to
+// pon_paleta since. Main thread only; nothing to do at scale 1, where the game draws on the window.
 void presenta();
+// set_palette for the picture being drawn: at scale 2..4 it takes effect at the next presenta, with
+// that picture, so a new palette never shows the previous picture for a moment.
+void pon_paleta(const RGB *paleta);
 
 // Puts the real screen back, so that the library's shutdown finds its own bitmap.
 void termina_escala();

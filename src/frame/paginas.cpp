@@ -74,6 +74,7 @@ void voltea(int &indice)
         while (tick == tick_volteo) cede();
         tick_volteo = tick;
         blit(active_page, screen, 0, 0, 0, 0, 320, 240);
+        presenta();
         actual_page = screen;
     }
     indice = (indice + 1) % 3;

@@ -1,5 +1,6 @@
 #include "frame/utilfun.h"
 #include "allegro_vz.h"
+#include "frame/escala.h"
 #include "frame/flujo.h"
 #include "music/musica.h"
 #include "music/mp3.h"
@@ -38,6 +39,7 @@ void cede() { std::this_thread::sleep_for(std::chrono::milliseconds(1)); }
 
 void delay(float segundos)
 {
+    presenta(); // what the wait shows stays still: one copy before it is enough
     const int antes = tick;
     const int fin = fin_espera(antes, segundos);
     while (tick < fin) cede();
@@ -46,6 +48,7 @@ void delay(float segundos)
 
 void delay2(float segundos)
 {
+    presenta();
     const int antes = tick;
     const int fin = fin_espera(antes, segundos);
     clear_keybuf();

@@ -3,6 +3,7 @@
 #include "assets/render.h"
 #include "frame/ajustes.h"
 #include "frame/arranque.h"
+#include "frame/escala.h"
 #include "frame/flujo.h"
 #include "frame/paginas.h"
 #include "frame/utilfun.h"
@@ -112,7 +113,7 @@ void pon_dificultad(int d)
 void game()
 {
     reinicia_juego();
-    set_palette(the_palette);
+    pon_paleta(the_palette);
     pon_dificultad(seleciona_dificultad());
 
     // Without level files there is nothing to play: say so and go back to the title.
@@ -167,6 +168,7 @@ void game_main_loop2()
     inicio_nivel();
     act_grafica();
     blit(pvirtual, screen, 0, 0, 0, 0, 320, 240);
+    presenta();
     empieza_juego_sonido();
     int reloj = tick;
     int saltos = 0;
@@ -181,6 +183,7 @@ void game_main_loop2()
         }
         act_grafica();
         blit(pvirtual, screen, 0, 0, 0, 0, 320, 240);
+        presenta();
         if (saltos > LIMITE_SALTOS) reloj = tick;
         saltos = 0;
         // Up to date: the same frame would only be drawn again, so let the next tick come.

@@ -1,6 +1,7 @@
 #include "game/logica.h"
 #include "assets/carga.h"
 #include "frame/arranque.h"
+#include "frame/escala.h"
 #include "frame/flujo.h"
 #include "frame/mandos.h"
 #include "frame/paginas.h"
@@ -21,6 +22,7 @@ void pausa()
 {
     const int antes = tick;
     textprintf_centre_ex(actual_page, font, 160, 110, -1, bg, "PAUSA");
+    presenta();
     while (pulsada(PAUSA)) cede();
     while (!pulsada(PAUSA)) cede();
     while (pulsada(PAUSA)) cede();

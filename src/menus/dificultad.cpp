@@ -1,4 +1,5 @@
 #include "frame/arranque.h"
+#include "frame/escala.h"
 #include "frame/flujo.h"
 #include "frame/mandos.h"
 #include "frame/paginas.h"
@@ -26,6 +27,7 @@ int seleciona_dificultad()
         clear_keybuf();
         // A close request whose ESC the line above emptied away: no key will come.
         if (cambnib == 3) break;
+        presenta();
         tecla = accion_de(readkey() >> 8);
         if (tecla == ARRIBA) sel--;
         if (tecla == ABAJO) sel++;

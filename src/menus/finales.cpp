@@ -1,5 +1,6 @@
 #include "assets/carga.h"
 #include "frame/arranque.h"
+#include "frame/escala.h"
 #include "frame/paginas.h"
 #include "frame/utilfun.h"
 #include "game/mundo.h"
@@ -14,20 +15,23 @@ constexpr int BONO_VIDA = 3000;
 
 void game_over()
 {
+    presenta();
     fade_out(1);
     delay(2.0f);
     clear_to_color(active_page, 255);
     textprintf_centre_ex(active_page, font, 160, 160, 239, bg, "GAME OVER");
-    set_palette(the_palette);
+    pon_paleta(the_palette);
     play_sample(sample[10], 255, 128, 1000, 0);
     delay(5.0f);
 }
 
 void gane()
 {
+    presenta();
     fade_out(1);
     delay(2.0f);
     blit(imagen3, active_page, 0, 0, 0, 0, 320, 240);
+    presenta();
     fade_in(the_palette3, 1);
     delay(8.0f);
     tupuntaje();
@@ -35,7 +39,7 @@ void gane()
 
 void tupuntaje()
 {
-    set_palette(the_palette);
+    pon_paleta(the_palette);
     menu::clear(active_page);
     // Signed 32-bit arithmetic that wraps like the score itself.
     const uint32_t bono = static_cast<uint32_t>(vidas) * BONO_VIDA;

@@ -1,5 +1,6 @@
 #include "assets/carga.h"
 #include "frame/arranque.h"
+#include "frame/escala.h"
 #include "frame/flujo.h"
 #include "frame/mandos.h"
 #include "frame/paginas.h"
@@ -18,17 +19,19 @@ void presentacion()
     bool parpadeo = false;
     do {
         play_midi(music2, 0);
-        set_palette(black_palette);
+        pon_paleta(black_palette);
         blit(imagen1, active_page, 0, 0, 0, 0, 320, 240);
+        presenta();
         fade_in(the_palette1, 1);
-        set_palette(the_palette1);
+        pon_paleta(the_palette1);
         delay2(18.0f);
+        presenta();
         fade_out(1);
         stop_midi();
 
         int pasadas = 0;
         blit(imagen2, active_page, 0, 0, 0, 0, 320, 240);
-        set_palette(the_palette2);
+        pon_paleta(the_palette2);
         clear_keybuf();
         if (cambnib != 3) {
             do {

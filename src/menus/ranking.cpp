@@ -1,6 +1,7 @@
 #include "assets/carga.h"
 #include "frame/arranque.h"
 #include "frame/mandos.h"
+#include "frame/escala.h"
 #include "frame/paginas.h"
 #include "frame/utilfun.h"
 #include "game/mundo.h"
@@ -110,7 +111,7 @@ void muestraranking(int tabla, int fila)
     if (tabla == 0) fila = 12;
     unsigned char bloque[TAM_RANKING];
     lee_ranking(bloque);
-    set_palette(the_palette);
+    pon_paleta(the_palette);
     for (int d = 0; d < 3; d++) {
         if (tabla != 0 && tabla != d + 1) continue;
         clear_to_color(active_page, 0);
@@ -134,7 +135,7 @@ void escriveranking()
 
     if (posicion < REGISTROS) {
         menu::clear(active_page);
-        set_palette(the_palette);
+        pon_paleta(the_palette);
         textprintf_centre_ex(active_page, font, 160, 10, -1, bg, "NUEVO RECORD");
         textprintf_centre_ex(active_page, font, 160, 70, -1, bg, "PUNTAJE");
         textprintf_centre_ex(active_page, font, 160, 90, -1, bg, "%d", static_cast<int>(puntos));
@@ -148,6 +149,7 @@ void escriveranking()
                 textprintf_ex(active_page, font, 140 + 13 * i, 160, i == cursor ? 239 : -1, 0, "%c",
                               iniciales[i]);
             clear_keybuf();
+            presenta();
             tecla = accion_de(readkey() >> 8);
             if (tecla == ARRIBA) iniciales[cursor] = iniciales[cursor] == 'Z' ? 'A' : iniciales[cursor] + 1;
             if (tecla == ABAJO) iniciales[cursor] = iniciales[cursor] == 'A' ? 'Z' : iniciales[cursor] - 1;

@@ -15,6 +15,8 @@
 #include <tuple>
 #include <vector>
 
+struct _XDisplay; // Xlib's Display
+
 namespace prueba {
 
 using Bytes = std::vector<unsigned char>;
@@ -77,6 +79,7 @@ class Juego {
         std::this_thread::sleep_for(std::chrono::milliseconds(ms));
         en_x("xdotool keyup " + keysym);
     }
+    // One GetImage request, answered between two updates of the window, never within one.
     Captura foto() const;
     void cierra_ventana(); // the close button: a WM_DELETE_WINDOW message
     bool vivo() {
@@ -106,6 +109,7 @@ class Juego {
     std::map<std::string, std::string> entorno_;
     pid_t xvfb_ = -1, juego_ = -1;
     unsigned long ventana_ = 0;
+    mutable _XDisplay *x_ = nullptr; // our connection for screenshots, opened on first use
     int estado_ = -1;
 };
 

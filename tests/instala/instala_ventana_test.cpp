@@ -1,7 +1,6 @@
 // The game on a player's desktop: the enlarged window, and the installed game started from
 // elsewhere, finding its data beside its program and keeping the scores in the player's folder.
 #include "pantalla.h"
-#include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -50,16 +49,6 @@ TEST(Escala, EachWindowFitsItsScreenAndShowsTheScaleOnePictureEnlarged) {
             distintos += c.pixel(k % c.w, k / c.w) != uno.pixel(k % c.w / e, k / c.w / e);
         EXPECT_EQ(distintos, 0) << xvfb << " " << opcion;
     }
-}
-
-// A signal in an enlarged window: the library's own shutdown must find its window, not crash.
-TEST(Escala, AGameStoppedBySigtermInAnEnlargedWindowEndsByThatSignal) {
-    Juego j;
-    j.arranca({"-2"});
-    ASSERT_TRUE(j.espera_ventana());
-    espera(1);
-    kill(j.pid(), SIGTERM);
-    EXPECT_EQ(j.espera_fin(10), 128 + SIGTERM);
 }
 
 TEST(Instalado, AGameWonFromAnotherDirectoryIsRecordedInThePlayersOwnRanking) {
