@@ -12,11 +12,9 @@
 #include "game/sin_pantalla.h"
 #include "music/mp3.h"
 #include "music/musica.h"
-#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <thread>
 #include <unistd.h>
 
 using namespace vz;
@@ -32,8 +30,7 @@ struct Inicio {
 };
 
 // A level at 10 pixels a tick on the hardest difficulty, with the given objects.
-void escribe_nivel(const fs::path &p, std::initializer_list<enemigo> objetos)
-{
+void escribe_nivel(const fs::path &p, std::initializer_list<enemigo> objetos) {
     std::vector<unsigned char> d(2801, 0);
     d[0] = 3;
     unsigned char *r = d.data() + 1601;
@@ -50,8 +47,7 @@ struct Partida : ::testing::Test {
     fs::path antes = fs::current_path();
     fs::path dir = fs::temp_directory_path() / ("vz-partida-" + std::to_string(getpid()));
 
-    void SetUp() override
-    {
+    void SetUp() override {
         fs::remove_all(dir);
         fs::create_directories(dir / "levels");
         fs::create_directories(dir / "mp3");
@@ -73,8 +69,7 @@ struct Partida : ::testing::Test {
         max_fps = 75;
         cambnib = 0;
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         destroy_bitmap(std::exchange(screen, nullptr));
         active_page = actual_page = pvirtual; // the game leaves them on the screen just freed
         key[KEY_ESC] = 0;
@@ -82,38 +77,32 @@ struct Partida : ::testing::Test {
         fs::current_path(antes);
         fs::remove_all(dir);
     }
-    // Runs game() with a clock of 10,000 ticks a second; ESC is held once level `esc` has begun.
-    // Gives the state at each level's start, as the clock thread saw it.
-    std::vector<Inicio> juega(std::initializer_list<int> menu, int esc = 0)
-    {
+    // Runs game(), each pass of its waits a tick of the clock; ESC is held once level `esc` has
+    // begun. Gives the state at each level's start, as seen in its banner's wait.
+    std::vector<Inicio> juega(std::initializer_list<int> menu, int esc = 0) {
         prueba::guion_teclas(menu);
+        prueba::registro.clear();
         std::vector<Inicio> inicios;
-        std::atomic<bool> parar{false};
-        std::thread reloj([&] {
-            for (int visto = 0; !parar;) {
-                std::this_thread::sleep_for(std::chrono::microseconds(100));
-                tick++;
-                if (nivel != visto && nivel > 0) {
-                    visto = nivel;
-                    inicios.push_back({nivel, vidas, puntos, fuego});
-                    if (visto == esc) key[KEY_ESC] = 1;
-                }
+        prueba::al_ceder([&] {
+            tick++;
+            if (nivel > static_cast<int>(inicios.size())) {
+                inicios.push_back({nivel, vidas, puntos, fuego});
+                if (nivel == esc) key[KEY_ESC] = 1;
             }
         });
         game();
-        parar = true;
-        reloj.join();
+        prueba::al_ceder(nullptr);
         return inicios;
     }
 };
 
-TEST_F(Partida, ThreeLevelsCarryLivesScoreAndFireAndTheNextGameStartsAfresh)
-{
+TEST_F(Partida, ThreeLevelsCarryLivesScoreAndFireAndTheNextGameStartsAfresh) {
     auto inicios = juega({KEY_DOWN, KEY_ENTER}); // "SOY JODIDO": 4 lives
     EXPECT_EQ(cambnib, 5);
     EXPECT_EQ(nivel, 3) << "no fourth banner";
     ASSERT_EQ(inicios.size(), 3u);
-    for (int i = 0; i < 3; i++) EXPECT_EQ(inicios[i].nivel, i + 1);
+    for (int i = 0; i < 3; i++)
+        EXPECT_EQ(inicios[i].nivel, i + 1);
     EXPECT_EQ(inicios[0].vidas, 4);
     EXPECT_EQ(inicios[1].vidas, 2) << "two fires on level 1";
     EXPECT_EQ(inicios[1].puntos, 200u);
@@ -125,6 +114,17 @@ TEST_F(Partida, ThreeLevelsCarryLivesScoreAndFireAndTheNextGameStartsAfresh)
     for (const auto &l : falso::llamadas)
         if (l.que == "adjust") volumenes.push_back(l.a);
     EXPECT_EQ(volumenes, (std::vector<int>{255, 100, 255, 100, 255, 100}));
+    volumenes.clear();
+    for (const auto &l : prueba::registro)
+        if (l.starts_with("volumen midi ")) volumenes.push_back(std::stoi(l.substr(13)));
+    EXPECT_EQ(volumenes, (std::vector<int>{180, 100, 180, 100, 180, 100, 255}));
+    // Each level starts with its sound and the engine's loop, which stops at its end; the
+    // level-completed sound follows levels 1 and 2, not the last. The song stops with the game.
+    EXPECT_EQ(prueba::veces("toca camio2 255 128 1000 0"), 3);
+    EXPECT_EQ(prueba::veces("toca camio1 255 128 1000 -1"), 3);
+    EXPECT_EQ(prueba::veces("para camio1"), 3);
+    EXPECT_EQ(prueba::veces("toca camio3 255 128 1000 0"), 2);
+    EXPECT_EQ(mp3est, 0);
 
     inicios = juega({KEY_UP, KEY_ENTER}, 1); // "VOY DE PASEO", quit during level 1
     EXPECT_EQ(cambnib, 3);
@@ -133,6 +133,7 @@ TEST_F(Partida, ThreeLevelsCarryLivesScoreAndFireAndTheNextGameStartsAfresh)
     EXPECT_EQ(inicios[0].vidas, 6);
     EXPECT_EQ(inicios[0].puntos, 0u);
     EXPECT_EQ(inicios[0].fuego, 0.0f);
+    EXPECT_EQ(prueba::veces("toca camio3 255 128 1000 0"), 0);
 }
 
 } // namespace

@@ -1,5 +1,5 @@
-// The difficulty menu and the ranking file: where a total goes, how a record moves the rest down,
-// and the initials entry.
+// The ranking file: where a total goes, how a record moves the rest down, a total that does not
+// enter.
 #include "entorno.h"
 #include "frame/arranque.h"
 #include "frame/flujo.h"
@@ -51,11 +51,6 @@ Bloque con_registro(int difi, int lugar, uint32_t total, const char *iniciales) 
     return b;
 }
 
-Bloque lee() {
-    std::ifstream in(ruta_ranking, std::ios::binary);
-    return Bloque((std::istreambuf_iterator<char>(in)), {});
-}
-
 TEST(Ranking, TiesGoAboveAndTheRestMovesDownKeepingTheReservedBytes) {
     const struct {
         int difi;
@@ -80,79 +75,24 @@ TEST(Ranking, TiesGoAboveAndTheRestMovesDownKeepingTheReservedBytes) {
               std::string("B\0\0", 3));
 }
 
-struct Menus : ::testing::Test {
-    fs::path antes = fs::current_path(),
-             dir = fs::temp_directory_path() / ("vz-menus-" + std::to_string(getpid()));
-    BITMAP *pagina = create_bitmap(320, 240);
-    void SetUp() override {
-        fs::remove_all(dir);
-        fs::create_directories(dir / "datos");
-        fs::current_path(dir);
-        active_page = pagina;
-        bg = -1;
-        cambnib = salir = 0;
-        max_fps = 0; // every wait ends at once
-    }
-    void TearDown() override {
-        prueba::al_esperar(nullptr);
-        destroy_bitmap(pagina);
-        fs::current_path(antes);
-        fs::remove_all(dir);
-    }
-};
-
-TEST_F(Menus, KeysOrTheCloseButtonMoveTheSelectionWithWrapAndOnlyTheMainEnterOrEscEndIt) {
-    // The close button's ESC can land just before the menu empties the key buffer and be emptied
-    // too: the menu must end on the quit state itself, without waiting for a key.
-    const auto cierra = [] {
-        if (cambnib == 3) return;
-        close_hook();
-        clear_keybuf();
-    };
-    const struct {
-        std::vector<int> teclas;
-        int eleccion, cambnib;
-        void (*espera)();
-    } casos[] = {{{KEY_ENTER}, 1, 0, nullptr},
-                 {{KEY_UP, KEY_ENTER}, 0, 0, nullptr},
-                 {{KEY_UP, KEY_UP, KEY_ENTER}, 2, 0, nullptr},
-                 {{KEY_DOWN, KEY_DOWN, KEY_ENTER}, 0, 0, nullptr},
-                 {{KEY_DOWN, KEY_ESC}, 2, 3, nullptr},
-                 {{KEY_ENTER_PAD, KEY_SPACE, KEY_UP, KEY_ENTER_PAD, KEY_ENTER}, 0, 0, nullptr},
-                 {{}, 1, 3, cierra}};
-    for (const auto &c : casos) {
-        cambnib = 0;
-        prueba::al_esperar(c.espera);
-        prueba::guion_teclas({});
-        for (int k : c.teclas)
-            prueba::guion_teclas_mas(k);
-        EXPECT_EQ(seleciona_dificultad(), c.eleccion) << c.teclas.size() << " keys";
-        EXPECT_EQ(cambnib, c.cambnib);
-        EXPECT_EQ(prueba::teclas_leidas(), static_cast<int>(c.teclas.size()));
-    }
-}
-
-TEST_F(Menus, EditedInitialsAreWrittenInTheirPlaceAndATotalBelowPlaceTenWritesNothing) {
+// A total below place ten: no initials are asked for and the file is not even rewritten.
+TEST(Ranking, ATotalBelowPlaceTenAsksForNoInitialsAndWritesNothing) {
+    const std::string ruta = ::testing::TempDir() + "vz-menus-" + std::to_string(getpid());
     const Bloque base = ranking_base();
-    std::ofstream(ruta_ranking, std::ios::binary)
-        .write(reinterpret_cast<const char *>(base.data()), TAM_RANKING);
-    const auto fecha = fs::last_write_time(ruta_ranking);
+    std::ofstream(ruta, std::ios::binary).write(reinterpret_cast<const char *>(base.data()), 240);
+    const auto fecha = fs::last_write_time(ruta);
+    const char *guardada = std::exchange(ruta_ranking, ruta.c_str());
     difi = 1;
     puntos = 1099;
+    max_fps = 0; // the wait ends at once
     prueba::guion_teclas({});
     escriveranking();
+    ruta_ranking = guardada;
     EXPECT_EQ(prueba::teclas_leidas(), 0);
-    EXPECT_EQ(lee(), base);
-    EXPECT_EQ(fs::last_write_time(ruta_ranking), fecha);
-
-    difi = 2;
-    puntos = 8200; // equal to place 3 of table 2
-    // B (up), Z (down from A, on the second), then A again (down, up) on the third.
-    prueba::guion_teclas({KEY_LEFT, KEY_UP, KEY_RIGHT, KEY_DOWN, KEY_ESC, KEY_ENTER, KEY_DOWN,
-                          KEY_UP, KEY_RIGHT, KEY_RIGHT, KEY_ENTER});
-    escriveranking();
-    EXPECT_EQ(prueba::teclas_leidas(), 11);
-    EXPECT_EQ(lee(), con_registro(2, 2, 8200, "BZA"));
+    std::ifstream in(ruta, std::ios::binary);
+    EXPECT_EQ(Bloque((std::istreambuf_iterator<char>(in)), {}), base);
+    EXPECT_EQ(fs::last_write_time(ruta), fecha);
+    fs::remove(ruta);
 }
 
 } // namespace

@@ -66,29 +66,6 @@ TEST(Filas, RowTextStopsAtTheInitials) {
     munmap(m, 2 * tam);
 }
 
-TEST_F(Guardado, AFailedSaveHighlightsNobodysRow) {
-    BITMAP *pagina = active_page = create_bitmap(320, 240);
-    FONT *fuente = font;
-    font = prueba::fuente_color(); // draws in 200 and 201, so 239 can only be a highlight
-    bg = -1;
-    max_fps = 0; // every wait ends at once
-    const char *guardada = ruta_ranking;
-    ruta_ranking = "no-such-dir/ranking.dat";
-    difi = 0;
-    puntos = 100;
-    prueba::guion_teclas({KEY_ENTER, KEY_ENTER, KEY_ENTER});
-    escriveranking();
-    ruta_ranking = guardada;
-    int colores[256] = {};
-    for (int y = 0; y < 240; y++)
-        for (int x = 0; x < 320; x++)
-            colores[getpixel(pagina, x, y)]++;
-    EXPECT_EQ(colores[239], 0);
-    EXPECT_GT(colores[200], 0); // the table is there
-    font = fuente;
-    destroy_bitmap(pagina);
-}
-
 TEST_F(Guardado, NoTemporaryFileIsLeftOrSharedAndTheModeIsKept) {
     fs::create_directories("datos/ranking.dat/x"); // a rename over it fails
     EXPECT_FALSE(reemplaza_ranking(ruta_ranking, Bloque(TAM_RANKING, 2).data()));

@@ -1,0 +1,213 @@
+// What the player sees and hears, scene by scene: the game's own code run from a chosen state,
+// filmed (every screen shown, in the palette of its moment) with a record of the keys read, the
+// ticks each screen stayed and the sounds played, against golden/<scene>.ppm.gz and .txt.
+#include "assets/render.h"
+#include "frame/flujo.h"
+#include "frame/paginas.h"
+#include "frame/utilfun.h"
+#include "game/enemigos.h"
+#include "game/logica.h"
+#include "game/scroll.h"
+#include "menus/menus.h"
+#include "mundo_prueba.h"
+#include <array>
+#include <fstream>
+#include <unistd.h>
+
+using namespace vz;
+using namespace prueba;
+using M = Mundo;
+
+namespace {
+
+void cuadro() {
+    act_grafica();
+    foto();
+}
+
+// The objects, from record 0 on: column, posy, kind.
+void objetos(std::initializer_list<std::array<int, 3>> lista) {
+    M::nivel_vacio();
+    int i = 0;
+    for (auto [columna, posy, tipo] : lista)
+        M::objeto(i++, columna, posy, tipo);
+    enemivieja(0);
+}
+
+struct Escena {
+    const char *nombre;
+    void (*juega)();
+    void (*cada_tick)(int pantalla, int ticks) = nullptr;
+};
+
+const Escena escenas[] = {
+    // A level's first view (what the last level left in the next block never shows), then 1200
+    // pixels on with objects, a splash and the song's name, then the same once the name is gone.
+    {"carretera",
+     [] {
+         clear_to_color(proximo_bloque, 4);
+         M::empieza();
+         cuadro();
+         scro(1200.0f);
+         y = 96.0f;
+         s = 2;
+         sanani[0] = {45.0f, 61, 30.0f};
+         objetos({{41, 96, 2}, {44, 72, 7}, {46, 48, 6}, {39, 24, 8}});
+         puntos = 12450;
+         vidas = 3;
+         mensaje = 2;
+         std::snprintf(mensa, sizeof mensa, "Sonando:01_autopista.mid");
+         cuadro();
+         mensaje = 0;
+         cuadro();
+     }},
+    // Flames: frame 0 at first, frame 9 at 119.9, frame 0 again at 120 and 9 at 239.9; from 240 the
+    // truck blinks, shown on ticks that are multiples of 3.
+    {"fuego",
+     [] {
+         for (auto [f, t] : {std::pair{1.0f, 0},
+                             {119.9f, 0},
+                             {120.0f, 0},
+                             {239.9f, 0},
+                             {240.0f, 3},
+                             {241.0f, 2}}) {
+             fuego = f;
+             tick = t;
+             cuadro();
+         }
+     }},
+    // Depth, the truck in lane 1: an object in its own lane or in the lane above is covered by it,
+    // one in the lane below covers it; and so does one in the lane above listed after that one.
+    {"profundidad",
+     [] {
+         scro(10.0f);
+         y = 96.0f;
+         for (const auto &lista : {std::initializer_list<std::array<int, 3>>{{3, 48, 2}},
+                                   {{3, 24, 2}},
+                                   {{3, 72, 2}},
+                                   {{2, 72, 2}, {3, 24, 4}}}) {
+             objetos(lista);
+             cuadro();
+         }
+     }},
+    // P in the middle of a lane change: "PAUSA" on the screen until P is pressed again, then the
+    // change goes on; the time paused is given back, so the game does not catch up on it.
+    {"pausa",
+     [] {
+         BITMAP *pagina = active_page = create_bitmap(320, 240);
+         for (int i = 0; i < 12; i++) { // Up for 5 ticks, P on the 6th: lane 1 on the 12th
+             key[KEY_UP] = i < 5;
+             key[KEY_P] = i == 5;
+             const int antes = tick;
+             act_logica();
+             EXPECT_EQ(tick, antes);
+             if (i != 4 && i != 11) continue;
+             act_grafica();
+             blit(pagina, screen, 0, 0, 0, 0, 320, 240);
+             foto();
+         }
+         active_page = screen;
+         destroy_bitmap(pagina);
+     },
+     [](int, int t) { key[KEY_P] = t == 2; }},
+    // The difficulty menu: Up twice wraps round to the last entry, the keypad's Enter and Space do
+    // nothing, Down wraps to the first, Enter confirms; Down and Esc quit; and so does a close
+    // request whose Esc the menu emptied from the key buffer, with no key to follow.
+    {"dificultad",
+     [] {
+         for (auto teclas : {std::initializer_list<int>{KEY_UP, KEY_UP, KEY_ENTER_PAD, KEY_SPACE,
+                                                        KEY_DOWN, KEY_ENTER},
+                             {KEY_DOWN, KEY_ESC},
+                             {}}) {
+             guion_teclas(teclas);
+             if (teclas.size() == 0)
+                 al_esperar([] {
+                     if (cambnib == 3) return;
+                     close_hook();
+                     clear_keybuf();
+                 });
+             cambnib = 0;
+             const int d = seleciona_dificultad();
+             registro.push_back("elige " + std::to_string(d) + ", cambnib " +
+                                std::to_string(cambnib));
+         }
+         al_esperar(nullptr);
+     }},
+    // A life lost with none to spare: the last frame fades to black for two seconds, then
+    // "GAME OVER" with its sound for five.
+    {"fin_del_juego",
+     [] {
+         cuadro();
+         game_over();
+     }},
+    // A won game on "SOY JODIDO" with 4 lives and 9000 points: the victory picture, the final
+    // score, the initials (Down wraps A to Z, Up back to A and on to B; Left, Right and Enter move;
+    // Enter on the third confirms), then the table with the record at its place (a tie goes
+    // above), highlighted.
+    {"victoria",
+     [] {
+         difi = 2;
+         vidas = 4;
+         puntos = 9000;
+         guion_teclas({KEY_DOWN, KEY_UP, KEY_UP, KEY_RIGHT, KEY_DOWN, KEY_LEFT, KEY_ENTER,
+                       KEY_RIGHT, KEY_UP, KEY_ENTER});
+         gane();
+     }},
+    // A record that cannot be saved: the table as the file has it (here none), no row highlighted.
+    {"guardado_fallido",
+     [] {
+         ruta_ranking = "no-such-dir/ranking.dat";
+         difi = 0;
+         puntos = 100;
+         guion_teclas({KEY_ENTER, KEY_ENTER, KEY_ENTER});
+         escriveranking();
+     }},
+    // The title: the opening picture cut short by a key, the title picture with its blinking line,
+    // Space for the three tables, one key cutting the first of them short; Enter held ends it.
+    {"titulo",
+     [] {
+         cambnib = 2;
+         presentacion();
+         registro.push_back("cambnib " + std::to_string(cambnib));
+     },
+     [](int p, int t) {
+         if ((p == 0 && t == 10) || (p == 3 && t == 20)) simulate_keypress(KEY_X << 8);
+         if (p == 2 && t == 15) key[KEY_SPACE] = 1;
+         if (p == 5) key[KEY_ENTER] = 1;
+     }},
+};
+
+class Escenas : public Mundo, public ::testing::WithParamInterface<Escena> {
+  protected:
+    const char *guardada = ruta_ranking;
+    const std::string ruta = ::testing::TempDir() + "vz-ranking-" + std::to_string(getpid());
+    // Table t, place f: a score from 50000 down to 1000, plus 500 t; initials "<f><t>Z".
+    void SetUp() override {
+        Mundo::SetUp();
+        const uint32_t puntos[10] = {50000, 40000, 30000, 25000, 20000,
+                                     15000, 10000, 5000,  2000,  1000};
+        std::string b(240, '\0');
+        for (int k = 0; k < 30; k++) {
+            for (int i = 0; i < 4; i++)
+                b[8 * k + i] = static_cast<char>((puntos[k % 10] + 500 * (k / 10)) >> 8 * i);
+            b.replace(8 * k + 4, 3, {char('A' + k % 10), char('A' + k / 10), 'Z'});
+        }
+        std::ofstream(ruta, std::ios::binary) << b;
+        ruta_ranking = ruta.c_str();
+    }
+    void TearDown() override {
+        ruta_ranking = guardada;
+        std::remove(ruta.c_str());
+    }
+};
+
+TEST_P(Escenas, AreSeenAndHeardAsFilmed) {
+    rueda(GetParam().cada_tick);
+    GetParam().juega();
+    compara(GetParam().nombre);
+}
+
+INSTANTIATE_TEST_SUITE_P(Todas, Escenas, ::testing::ValuesIn(escenas),
+                         [](const auto &i) { return std::string(i.param.nombre); });
+
+} // namespace
