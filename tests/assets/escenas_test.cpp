@@ -38,6 +38,7 @@ struct Escena {
     const char *nombre;
     void (*juega)();
     void (*cada_tick)(int pantalla, int ticks) = nullptr;
+    friend void PrintTo(const Escena &e, std::ostream *os) { *os << e.nombre; }
 };
 
 const Escena escenas[] = {

@@ -10,7 +10,6 @@ namespace prueba {
 
 // Keys that readkey() returns, in order: scancode in the high byte, as the library gives them.
 void guion_teclas(std::initializer_list<int> scancodes);
-void guion_teclas_mas(int scancode); // one more at the end of the script
 // Called on every keypressed() test while the key buffer is empty.
 void al_esperar(std::function<void()> f);
 // Called instead of sleeping each time the game gives the processor away in a wait loop, so once

@@ -6,6 +6,7 @@
 #include "frame/paginas.h"
 #include "frame/utilfun.h"
 #include <gtest/gtest.h>
+#include <sstream>
 #include <tuple>
 
 using namespace vz;
@@ -83,26 +84,27 @@ TEST(Volteo, CopyFlipRotatesThePagesAndShowsOneFramePerTick) {
 }
 
 // Options are matched exactly; a scale is one digit from 1 to 4 alone, the last one given counts.
+// What each line sets: full screen, three pages, diagnostics, scale.
 TEST(Opciones, AreMatchedExactly) {
-    const struct {
-        std::vector<const char *> args;
-        int tarjeta, tbuf, info, escala;
-    } casos[] = {
-        {{"-full", "-tbuf", "-info", "-3"}, GFX_AUTODETECT_FULLSCREEN, 1, 1, 3},
-        {{"-4", "-1"}, GFX_AUTODETECT_WINDOWED, 0, 0, 1},
-        {{"-4"}, GFX_AUTODETECT_WINDOWED, 0, 0, 4},
-        {{"-FULL", "-tbuf2", "info", "-5", "-0", "-12", "--2"}, GFX_AUTODETECT_WINDOWED, 0, 0, 0}};
-    for (const auto &c : casos) {
+    for (auto [linea, ajustes] : {std::pair{"-full -tbuf -info -3", "1 1 1 3"},
+                                  {"-4 -1", "0 0 0 1"},
+                                  {"-4", "0 0 0 4"},
+                                  {"-FULL -tbuf2 info -5 -0 -12 --2", "0 0 0 0"}}) {
         autodetect_card = GFX_AUTODETECT_WINDOWED;
         triple_buffer = info = escala = 0;
-        std::vector<char *> argv = {const_cast<char *>("vorkzel")};
-        for (const char *a : c.args)
-            argv.push_back(const_cast<char *>(a));
+        std::istringstream in(linea);
+        std::vector<std::string> args = {"vorkzel"};
+        std::vector<char *> argv;
+        for (std::string a; in >> a;)
+            args.push_back(a);
+        for (auto &a : args)
+            argv.push_back(a.data());
         lee_opciones(static_cast<int>(argv.size()), argv.data());
-        EXPECT_EQ(autodetect_card, c.tarjeta) << c.args[0];
-        EXPECT_EQ(triple_buffer, c.tbuf) << c.args[0];
-        EXPECT_EQ(info, c.info) << c.args[0];
-        EXPECT_EQ(escala, c.escala) << c.args[0];
+        EXPECT_EQ(std::to_string(autodetect_card == GFX_AUTODETECT_FULLSCREEN) + " " +
+                      std::to_string(triple_buffer) + " " + std::to_string(info) + " " +
+                      std::to_string(escala),
+                  ajustes)
+            << linea;
     }
 }
 
