@@ -220,6 +220,23 @@ void al_ceder(std::function<void()> f) {
     cede = std::move(f);
 }
 
+void pon(unsigned char *p, uint32_t puntos, const char *iniciales) {
+    for (int i = 0; i < 4; i++)
+        p[i] = static_cast<unsigned char>(puntos >> (8 * i));
+    std::copy_n(iniciales, 3, p + 4);
+}
+
+std::vector<unsigned char> ranking_base() {
+    std::vector<unsigned char> b(240);
+    for (int k = 0; k < 30; k++) {
+        const char iniciales[] = {static_cast<char>('A' + k / 10), static_cast<char>('0' + k % 10),
+                                  'Z'};
+        pon(&b[8 * k], 1000u * (10 - k % 10) + 100u * (k / 10), iniciales);
+        b[8 * k + 7] = static_cast<unsigned char>(0xA0 + k);
+    }
+    return b;
+}
+
 int teclas_leidas() {
     return leidas;
 }

@@ -34,4 +34,10 @@ void foto(); // the screen as it is now joins the film
 // VZ_NUEVO_GOLDEN=1 writes them instead: look at both before committing them.
 void compara(const std::string &nombre);
 
+// A record at p: the score, little-endian, then three initials.
+void pon(unsigned char *p, uint32_t puntos, const char *iniciales);
+// A full ranking file: table d, place r holds score 1000 * (10 - r) + 100 * d, initials "<d><r>Z"
+// and a reserved byte that tells where it was.
+std::vector<unsigned char> ranking_base();
+
 } // namespace prueba

@@ -2,6 +2,7 @@
 // Built with the recording stand-in of the MP3 layer, so that the music's volume can be seen.
 #include "../music/almp3_falso.h"
 #include "entorno.h"
+#include "formato.h"
 #include "frame/arranque.h"
 #include "frame/flujo.h"
 #include "frame/paginas.h"
@@ -30,17 +31,9 @@ struct Inicio {
 };
 
 // A level at 10 pixels a tick on the hardest difficulty, with the given objects.
-void escribe_nivel(const fs::path &p, std::initializer_list<enemigo> objetos) {
-    std::vector<unsigned char> d(2801, 0);
-    d[0] = 3;
-    unsigned char *r = d.data() + 1601;
-    for (const auto &e : objetos) {
-        *r++ = static_cast<unsigned char>(e.columna & 0xff);
-        *r++ = static_cast<unsigned char>(e.columna >> 8);
-        *r++ = e.posy;
-        *r++ = e.tipo;
-    }
-    std::ofstream(p, std::ios::binary).write(reinterpret_cast<const char *>(d.data()), 2801);
+void escribe_nivel(const fs::path &p, std::vector<nivel::Objeto> objetos) {
+    const auto b = nivel::a_binario({3, {}, objetos});
+    std::ofstream(p, std::ios::binary).write(reinterpret_cast<const char *>(b.data()), nivel::TAM);
 }
 
 struct Partida : ::testing::Test {
@@ -85,9 +78,9 @@ struct Partida : ::testing::Test {
         std::vector<Inicio> inicios;
         prueba::al_ceder([&] {
             tick++;
-            if (nivel > static_cast<int>(inicios.size())) {
-                inicios.push_back({nivel, vidas, puntos, fuego});
-                if (nivel == esc) key[KEY_ESC] = 1;
+            if (vz::nivel > static_cast<int>(inicios.size())) {
+                inicios.push_back({vz::nivel, vidas, puntos, fuego});
+                if (vz::nivel == esc) key[KEY_ESC] = 1;
             }
         });
         game();
@@ -99,7 +92,7 @@ struct Partida : ::testing::Test {
 TEST_F(Partida, ThreeLevelsCarryLivesScoreAndFireAndTheNextGameStartsAfresh) {
     auto inicios = juega({KEY_DOWN, KEY_ENTER}); // "SOY JODIDO": 4 lives
     EXPECT_EQ(cambnib, 5);
-    EXPECT_EQ(nivel, 3) << "no fourth banner";
+    EXPECT_EQ(vz::nivel, 3) << "no fourth banner";
     ASSERT_EQ(inicios.size(), 3u);
     for (int i = 0; i < 3; i++)
         EXPECT_EQ(inicios[i].nivel, i + 1);

@@ -14,31 +14,13 @@
 #include <vector>
 
 using namespace vz;
+using prueba::pon;
+using prueba::ranking_base;
 namespace fs = std::filesystem;
 
 namespace {
 
 using Bloque = std::vector<unsigned char>;
-
-// A record at p: the score, little-endian, then three initials.
-void pon(unsigned char *p, uint32_t pts, const char *iniciales) {
-    for (int i = 0; i < 4; i++)
-        p[i] = static_cast<unsigned char>(pts >> (8 * i));
-    std::copy_n(iniciales, 3, p + 4);
-}
-
-// A full file: table d, place r holds score 1000 * (10 - r) + 100 * d, initials "<d><r>Z" and a
-// reserved byte that tells where it was.
-Bloque ranking_base() {
-    Bloque b(TAM_RANKING);
-    for (int k = 0; k < 30; k++) {
-        const char iniciales[] = {static_cast<char>('A' + k / 10), static_cast<char>('0' + k % 10),
-                                  'Z'};
-        pon(&b[8 * k], 1000u * (10 - k % 10) + 100u * (k / 10), iniciales);
-        b[8 * k + 7] = static_cast<unsigned char>(0xA0 + k);
-    }
-    return b;
-}
 
 // The file with a record of `total` and `iniciales` at place `lugar` of table `difi`: the places
 // below move down one (score and initials; reserved bytes stay), place 10 drops.
