@@ -5,20 +5,29 @@
 #include "frame/flujo.h"
 #include "frame/paginas.h"
 #include "frame/utilfun.h"
+#include "formato.h"
+#include "frame/arranque.h"
+#include "game/busca.h"
+#include "game/juego.h"
 #include "game/enemigos.h"
 #include "game/logica.h"
 #include "game/scroll.h"
 #include "menus/menus.h"
+#include "music/mp3.h"
 #include "mundo_prueba.h"
 #include <array>
+#include <filesystem>
 #include <fstream>
 #include <unistd.h>
 
 using namespace vz;
 using namespace prueba;
 using M = Mundo;
+namespace fs = std::filesystem;
 
 namespace {
+
+int sale_en = 0; // the level in which the game below is left with Esc, if any
 
 void cuadro() {
     act_grafica();
@@ -162,6 +171,48 @@ const Escena escenas[] = {
          puntos = 100;
          guion_teclas({KEY_ENTER, KEY_ENTER, KEY_ENTER});
          escriveranking();
+     }},
+    // Two games over three short levels at 10 pixels a tick. On "SOY JODIDO" (4 lives): a monster
+    // and two barrels on level 1, the second fire burning on into level 2, levels 2 and 3 empty:
+    // won. Then on "VOY DE PASEO", Esc in level 1. The banners, the state as each shows, every
+    // sound and the music's volume.
+    {"partida",
+     [] {
+         const auto antes = fs::current_path(), dir = fs::path(::testing::TempDir()) / "vz-partida";
+         fs::create_directories(dir / "levels");
+         fs::create_directories(dir / "mp3");
+         fs::current_path(dir);
+         for (int n = 1; n <= 3; n++) {
+             std::vector<nivel::Objeto> objetos;
+             if (n == 1) objetos = {{40, 72, 1}, {791, 72, 6}, {792, 72, 6}};
+             const auto b = nivel::a_binario({3, {}, objetos});
+             std::ofstream("levels/" + std::to_string(n) + ".map", std::ios::binary)
+                 .write(reinterpret_cast<const char *>(b.data()), nivel::TAM);
+         }
+         std::ofstream("mp3/a.mp3") << "any bytes: the stand-in takes them";
+         buscaarch();
+         buscaarchmp3();
+         musicmp3 = 1;
+         for (int esc : {0, 1}) {
+             guion_teclas({esc ? KEY_UP : KEY_DOWN, KEY_ENTER});
+             sale_en = esc;
+             game();
+             registro.push_back("cambnib " + std::to_string(cambnib) + " after level " +
+                                std::to_string(vz::nivel));
+         }
+         stopmp3();
+         fs::current_path(antes);
+         fs::remove_all(dir);
+     },
+     [](int, int) {
+         static int visto = 0;
+         if (vz::nivel == visto) return;
+         visto = vz::nivel;
+         char t[80];
+         std::snprintf(t, sizeof t, "level %d: %d lives, %u points, fire %.1f", visto, vidas,
+                       puntos, fuego);
+         registro.push_back(t);
+         if (visto == sale_en) key[KEY_ESC] = 1;
      }},
     // The title: the opening picture cut short by a key, the title picture with its blinking line,
     // Space for the three tables, one key cutting the first of them short; Enter held ends it.

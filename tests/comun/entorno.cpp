@@ -1,5 +1,6 @@
 #include "entorno.h"
 #include "assets/carga.h"
+#include "frame/paginas.h"
 #include "frame/utilfun.h"
 #include <algorithm>
 #include <cstring>
@@ -161,10 +162,11 @@ void rueda(std::function<void(int, int)> cada_tick) {
     registro.clear();
     peli = {true, {}, {}, -1, 0, 0, 0, std::move(cada_tick)};
     al_ceder([] {
-        mira();
-        // Twenty thousand ticks are four minutes of the game, far longer than any scene.
-        if (++peli.pasadas > 20000) throw std::runtime_error("the scene never ends");
+        // Fifty thousand ticks are eleven minutes of the game, far longer than any scene.
+        if (++peli.pasadas > 50000) throw std::runtime_error("the scene never ends");
         vz::tick++;
+        if (vz::active_page == vz::pvirtual) return; // play, a new picture every tick: not filmed
+        mira();
         registro[peli.linea] = "pantalla " + std::to_string(peli.actual) + ", " +
                                std::to_string(++peli.ticks) + " ticks";
         if (peli.cada_tick) peli.cada_tick(peli.actual, peli.ticks);
