@@ -153,7 +153,7 @@ const Escena escenas[] = {
     // A won game on "SOY JODIDO" with 2 lives and 1200 points: the victory picture, the final
     // score, the initials (Down wraps A to Z, Up back to A and on to B; Left, Right and Enter move;
     // Enter on the third confirms), then the table with the record at its place (a tie with place
-    // 3 goes above it), highlighted.
+    // 3 goes above it), highlighted. Then a total too low for the easy table.
     {"victoria",
      [] {
          difi = 2;
@@ -162,6 +162,10 @@ const Escena escenas[] = {
          guion_teclas({KEY_DOWN, KEY_UP, KEY_UP, KEY_RIGHT, KEY_DOWN, KEY_LEFT, KEY_ENTER,
                        KEY_RIGHT, KEY_UP, KEY_ENTER});
          gane();
+         difi = 0; // then a total below place 10: no initials, and the table as it was
+         puntos = 999;
+         escriveranking();
+         muestraranking(1, -1);
      }},
     // A record that cannot be saved: the table as the file has it (here none), no row highlighted.
     {"guardado_fallido",

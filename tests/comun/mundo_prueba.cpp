@@ -1,7 +1,6 @@
 #include "mundo_prueba.h"
 #include "assets/carga.h"
 #include "assets/render.h"
-#include "frame/arranque.h"
 #include "frame/flujo.h"
 #include "frame/paginas.h"
 #include "frame/utilfun.h"

@@ -1,22 +1,12 @@
-// The ranking file: where a total goes, how a record moves the rest down, a total that does not
-// enter.
+// The ranking file: where a total goes, and how a record moves the rest down.
 #include "entorno.h"
-#include "frame/arranque.h"
-#include "frame/flujo.h"
-#include "frame/paginas.h"
-#include "frame/utilfun.h"
-#include "game/mundo.h"
 #include "menus/menus.h"
-#include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <unistd.h>
 #include <vector>
 
 using namespace vz;
 using prueba::pon;
 using prueba::ranking_base;
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -55,26 +45,6 @@ TEST(Ranking, TiesGoAboveAndTheRestMovesDownKeepingTheReservedBytes) {
     inserta_ranking(b.data(), 1, 0, 50000, "AAA");
     EXPECT_EQ(std::string(reinterpret_cast<const char *>(&b[80 + 8 * 6 + 4]), 3),
               std::string("B\0\0", 3));
-}
-
-// A total below place ten: no initials are asked for and the file is not even rewritten.
-TEST(Ranking, ATotalBelowPlaceTenAsksForNoInitialsAndWritesNothing) {
-    const std::string ruta = ::testing::TempDir() + "vz-menus-" + std::to_string(getpid());
-    const Bloque base = ranking_base();
-    std::ofstream(ruta, std::ios::binary).write(reinterpret_cast<const char *>(base.data()), 240);
-    const auto fecha = fs::last_write_time(ruta);
-    const char *guardada = std::exchange(ruta_ranking, ruta.c_str());
-    difi = 1;
-    puntos = 1099;
-    max_fps = 0; // the wait ends at once
-    prueba::guion_teclas({});
-    escriveranking();
-    ruta_ranking = guardada;
-    EXPECT_EQ(prueba::teclas_leidas(), 0);
-    std::ifstream in(ruta, std::ios::binary);
-    EXPECT_EQ(Bloque((std::istreambuf_iterator<char>(in)), {}), base);
-    EXPECT_EQ(fs::last_write_time(ruta), fecha);
-    fs::remove(ruta);
 }
 
 } // namespace

@@ -1,11 +1,5 @@
 // The ranking file under faults: records with no zero byte, saves that fail, two copies saving at
 // once, and a save killed at every write, flush and rename by a real SIGKILL.
-#include "entorno.h"
-#include "frame/arranque.h"
-#include "frame/flujo.h"
-#include "frame/paginas.h"
-#include "frame/utilfun.h"
-#include "game/mundo.h"
 #include "menus/menus.h"
 #include <filesystem>
 #include <fstream>
