@@ -75,14 +75,11 @@ const Escena escenas[] = {
     // truck blinks, shown on ticks that are multiples of 3.
     {"fuego",
      [] {
-         for (auto [f, t] : {std::pair{1.0f, 0},
-                             {119.9f, 0},
-                             {120.0f, 0},
-                             {239.9f, 0},
-                             {240.0f, 3},
-                             {241.0f, 2}}) {
-             fuego = f;
-             tick = t;
+         const float fuegos[] = {1.0f, 119.9f, 120.0f, 239.9f, 240.0f, 241.0f};
+         const int ticks[] = {0, 0, 0, 0, 3, 2};
+         for (int i = 0; i < 6; i++) {
+             tick = ticks[i];
+             fuego = fuegos[i];
              cuadro();
          }
      }},
@@ -176,10 +173,10 @@ const Escena escenas[] = {
          guion_teclas({KEY_ENTER, KEY_ENTER, KEY_ENTER});
          escriveranking();
      }},
-    // Two games over three short levels at 10 pixels a tick. On "SOY JODIDO" (4 lives): a monster
-    // and two barrels on level 1, the second fire burning on into level 2, levels 2 and 3 empty:
-    // won. Then on "VOY DE PASEO", Esc in level 1. The banners, the state as each shows, every
-    // sound and the music's volume.
+    // Two games over three short levels at 10 pixels a tick. On "SOY JODIDO" (4 lives): a monster,
+    // three bags (heard right, left, right) and two barrels on level 1, the second fire burning on
+    // into level 2, levels 2 and 3 empty: won. Then on "VOY DE PASEO", Esc in level 1. The
+    // banners, the state as each shows, every sound and the music's volume.
     {"partida",
      [] {
          const auto antes = fs::current_path(), dir = fs::path(::testing::TempDir()) / "vz-partida";
@@ -188,7 +185,9 @@ const Escena escenas[] = {
          fs::current_path(dir);
          for (int n = 1; n <= 3; n++) {
              std::vector<nivel::Objeto> objetos;
-             if (n == 1) objetos = {{40, 72, 1}, {791, 72, 6}, {792, 72, 6}};
+             if (n == 1)
+                 objetos = {{40, 72, 1},  {100, 72, 7}, {101, 72, 7},
+                            {102, 72, 7}, {791, 72, 6}, {792, 72, 6}};
              const auto b = nivel::a_binario({3, {}, objetos});
              std::ofstream("levels/" + std::to_string(n) + ".map", std::ios::binary)
                  .write(reinterpret_cast<const char *>(b.data()), nivel::TAM);
@@ -201,6 +200,7 @@ const Escena escenas[] = {
              guion_teclas({esc ? KEY_UP : KEY_DOWN, KEY_ENTER});
              sale_en = esc;
              game();
+             foto(); // the last picture of play
              registro.push_back("cambnib " + std::to_string(cambnib) + " after level " +
                                 std::to_string(vz::nivel));
          }

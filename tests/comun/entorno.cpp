@@ -42,12 +42,14 @@ struct {
     bool rueda = false;
     std::vector<std::string> cuadros;
     std::string crudo; // the screen's bytes and palette as last seen
-    int actual = -1, ticks = 0, pasadas = 0;
+    int actual = -1, ticks = 0, pasadas = 0, jugados = 0; // jugados: ticks of play not yet told
     size_t linea = 0;
     std::function<void(int, int)> cada_tick;
 } peli;
 
 void mira() {
+    if (peli.jugados > 0)
+        registro.push_back(std::to_string(std::exchange(peli.jugados, 0)) + " ticks of play");
     std::string c(76800 + 768, 0);
     for (int y = 0; y < 240; y++)
         std::memcpy(&c[320 * y], screen->line[y], 320);
@@ -152,12 +154,15 @@ int veces(const std::string &linea) {
 
 void rueda(std::function<void(int, int)> cada_tick) {
     registro.clear();
-    peli = {true, {}, {}, -1, 0, 0, 0, std::move(cada_tick)};
+    peli = {true, {}, {}, -1, 0, 0, 0, 0, std::move(cada_tick)};
     al_ceder([] {
         // Fifty thousand ticks are eleven minutes of the game, far longer than any scene.
         if (++peli.pasadas > 50000) throw std::runtime_error("the scene never ends");
         vz::tick++;
-        if (vz::active_page == vz::pvirtual) return; // play, a new picture every tick: not filmed
+        if (vz::active_page == vz::pvirtual) { // play, a new picture every tick: only counted
+            peli.jugados++;
+            return;
+        }
         mira();
         registro[peli.linea] = "pantalla " + std::to_string(peli.actual) + ", " +
                                std::to_string(++peli.ticks) + " ticks";

@@ -27,7 +27,7 @@ int veces(const std::string &linea); // lines of the record equal to `linea`
 
 // Starts a film of what `screen` shows (and empties the record). Every pass of a wait is a tick of
 // the clock; `cada_tick` then gets the number of the screen on view and its ticks so far. Play,
-// drawn on the memory page, is not filmed.
+// drawn on the memory page, is not filmed: the record says how many ticks it took.
 void rueda(std::function<void(int pantalla, int ticks)> cada_tick = nullptr);
 void foto(); // the screen as it is now joins the film
 // Ends the film and compares it with tests/assets/golden/<nombre>.ppm.gz (its screens one under

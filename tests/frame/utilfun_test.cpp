@@ -2,7 +2,6 @@
 #include "entorno.h"
 #include "frame/arranque.h"
 #include "frame/escala.h"
-#include "frame/flujo.h"
 #include "frame/paginas.h"
 #include "frame/utilfun.h"
 #include <gtest/gtest.h>
@@ -13,18 +12,7 @@ using namespace vz;
 
 namespace {
 
-struct Esperas : ::testing::Test {
-    void SetUp() override {
-        max_fps = 75;
-        tick = 1000;
-        cambnib = 0;
-        clear_keybuf();
-        prueba::guion_teclas({});
-    }
-    void TearDown() override { prueba::al_ceder(nullptr); }
-};
-
-TEST_F(Esperas, TargetsCutTowardZeroDelayRestoresTheTickAndTheMessageTimerStopsAtZero) {
+TEST(Esperas, TargetsCutTowardZeroDelayRestoresTheTickAndTheMessageTimerStopsAtZero) {
     for (auto [fps, desde, segundos, fin] :
          {std::tuple{75, 0, 3.0f, 225}, std::tuple{75, 0, 0.2f, 15}, std::tuple{60, 0, 3.0f, 180},
           std::tuple{60, 0, 0.2f, 12}, std::tuple{60, 500, 2.0f, 620}}) {
@@ -32,6 +20,7 @@ TEST_F(Esperas, TargetsCutTowardZeroDelayRestoresTheTickAndTheMessageTimerStopsA
         EXPECT_EQ(fin_espera(desde, segundos), fin) << fps << " Hz " << segundos << " s";
     }
     max_fps = 75;
+    tick = 1000;
     int pasadas = 0; // of the wait loop, one tick each
     prueba::al_ceder([&] {
         tick++;
@@ -42,6 +31,7 @@ TEST_F(Esperas, TargetsCutTowardZeroDelayRestoresTheTickAndTheMessageTimerStopsA
     delay(0.2f);
     EXPECT_EQ(pasadas, 15);
     EXPECT_EQ(tick, 1000);
+    prueba::al_ceder(nullptr);
     mensaje = 2; // the message timer, once a second
     for (int esperado : {1, 0, 0}) {
         fps_proc();

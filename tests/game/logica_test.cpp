@@ -57,21 +57,6 @@ TEST_F(Logica, SteeringIsReadOneTickInFourDuringASplashAndNeverDuringAFire) {
     }
 }
 
-// At the road's end the truck drives off, a pixel a tick from x 40 to 320; then the next level
-// follows, or the victory after the last one.
-TEST_F(Logica, TheTruckDrivesOffThenTheNextLevelOrTheVictoryFollows) {
-    for (int n : {1, 3}) {
-        empieza();
-        nivel = n;
-        vista_en(4 * ANCHO_PASADA - 320);
-        int t = 0;
-        for (; cambnib == 0 && t < 1000; t++)
-            act_logica();
-        EXPECT_EQ(t, 281);
-        EXPECT_EQ(cambnib, n == niveles ? 5 : 1);
-    }
-}
-
 // At most one extra life per tick, however far the score jumps; thresholds compared unsigned.
 TEST_F(Logica, OneExtraLifePerTickAtEachTenThousand) {
     const struct {
