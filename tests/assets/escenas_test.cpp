@@ -18,7 +18,6 @@
 #include <array>
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
 
 using namespace vz;
 using namespace prueba;
@@ -128,17 +127,17 @@ const Escena escenas[] = {
                              {}}) {
              guion_teclas(teclas);
              if (teclas.size() == 0)
-                 al_esperar([] {
+                 al_esperar = [] {
                      if (cambnib == 3) return;
                      close_hook();
                      clear_keybuf();
-                 });
+                 };
              cambnib = 0;
              const int d = seleciona_dificultad();
              registro.push_back("elige " + std::to_string(d) + ", cambnib " +
                                 std::to_string(cambnib));
          }
-         al_esperar(nullptr);
+         al_esperar = nullptr;
      }},
     // A life lost with none to spare: the last frame fades to black for two seconds, then
     // "GAME OVER" with its sound for five.
@@ -233,21 +232,7 @@ const Escena escenas[] = {
      }},
 };
 
-class Escenas : public Mundo, public ::testing::WithParamInterface<Escena> {
-  protected:
-    const char *guardada = ruta_ranking;
-    const std::string ruta = ::testing::TempDir() + "vz-ranking-" + std::to_string(getpid());
-    void SetUp() override {
-        Mundo::SetUp();
-        const auto b = ranking_base();
-        std::ofstream(ruta, std::ios::binary).write(reinterpret_cast<const char *>(b.data()), 240);
-        ruta_ranking = ruta.c_str();
-    }
-    void TearDown() override {
-        ruta_ranking = guardada;
-        std::remove(ruta.c_str());
-    }
-};
+class Escenas : public Mundo, public ::testing::WithParamInterface<Escena> {};
 
 TEST_P(Escenas, AreSeenAndHeardAsFilmed) {
     rueda(GetParam().cada_tick);

@@ -16,12 +16,11 @@
 namespace prueba {
 
 std::vector<std::string> registro;
+std::function<void()> al_esperar, al_ceder;
 
 namespace {
 
 std::deque<int> guion;
-std::function<void()> espera, cede;
-int leidas = 0;
 const std::thread::id principal = std::this_thread::get_id();
 
 void anota(const char *que, const SAMPLE *s, int vol = -1, int pan = 0, int frec = 0,
@@ -47,7 +46,47 @@ struct {
     std::function<void(int, int)> cada_tick;
 } peli;
 
-void mira() {
+// Scripted keys are only handed out by readkey(): clear_keybuf() drains whatever keypressed()
+// reports, and the code under test empties the buffer before every read.
+int hook_keypressed() {
+    if (al_esperar) al_esperar();
+    return 0;
+}
+
+int hook_readkey() {
+    static const std::map<int, std::string> nombres = {
+        {KEY_UP, "arriba"},      {KEY_DOWN, "abajo"},
+        {KEY_LEFT, "izquierda"}, {KEY_RIGHT, "derecha"},
+        {KEY_ENTER, "enter"},    {KEY_ESC, "esc"},
+        {KEY_SPACE, "espacio"},  {KEY_ENTER_PAD, "enter (teclado numerico)"}};
+    if (peli.rueda) foto();
+    if (guion.empty()) {
+        ADD_FAILURE() << "readkey() called with no scripted key left";
+        return KEY_ENTER << 8; // end any menu instead of hanging the test
+    }
+    const int k = guion.front();
+    guion.pop_front();
+    registro.push_back("tecla " + (nombres.count(k) ? nombres.at(k) : std::to_string(k)));
+    return k << 8;
+}
+
+class EntornoAllegro : public ::testing::Environment {
+  public:
+    void SetUp() override {
+        // No display and no timer thread: tests drive `tick` themselves.
+        ASSERT_EQ(install_allegro(SYSTEM_NONE, &errno, atexit), 0);
+        set_color_depth(8);
+        install_keyboard_hooks(hook_keypressed, hook_readkey);
+        // Silent drivers, so that samples can be played and adjusted.
+        ASSERT_EQ(install_sound(DIGI_NONE, MIDI_NONE, nullptr), 0);
+    }
+};
+
+const auto *entorno = ::testing::AddGlobalTestEnvironment(new EntornoAllegro);
+
+} // namespace
+
+void foto() {
     if (peli.jugados > 0)
         registro.push_back(std::to_string(std::exchange(peli.jugados, 0)) + " ticks of play");
     std::string c(76800 + 768, 0);
@@ -70,47 +109,6 @@ void mira() {
     peli.linea = registro.size();
     registro.push_back("pantalla " + std::to_string(peli.actual));
 }
-
-// Scripted keys are only handed out by readkey(): clear_keybuf() drains whatever keypressed()
-// reports, and the code under test empties the buffer before every read.
-int hook_keypressed() {
-    if (espera) espera();
-    return 0;
-}
-
-int hook_readkey() {
-    static const std::map<int, std::string> nombres = {
-        {KEY_UP, "arriba"},      {KEY_DOWN, "abajo"},
-        {KEY_LEFT, "izquierda"}, {KEY_RIGHT, "derecha"},
-        {KEY_ENTER, "enter"},    {KEY_ESC, "esc"},
-        {KEY_SPACE, "espacio"},  {KEY_ENTER_PAD, "enter (teclado numerico)"}};
-    if (peli.rueda) mira();
-    if (guion.empty()) {
-        ADD_FAILURE() << "readkey() called with no scripted key left";
-        return KEY_ENTER << 8; // end any menu instead of hanging the test
-    }
-    const int k = guion.front();
-    guion.pop_front();
-    leidas++;
-    registro.push_back("tecla " + (nombres.count(k) ? nombres.at(k) : std::to_string(k)));
-    return k << 8;
-}
-
-class EntornoAllegro : public ::testing::Environment {
-  public:
-    void SetUp() override {
-        // No display and no timer thread: tests drive `tick` themselves.
-        ASSERT_EQ(install_allegro(SYSTEM_NONE, &errno, atexit), 0);
-        set_color_depth(8);
-        install_keyboard_hooks(hook_keypressed, hook_readkey);
-        // Silent drivers, so that samples can be played and adjusted.
-        ASSERT_EQ(install_sound(DIGI_NONE, MIDI_NONE, nullptr), 0);
-    }
-};
-
-const auto *entorno = ::testing::AddGlobalTestEnvironment(new EntornoAllegro);
-
-} // namespace
 
 // The library's sound and timing calls, recorded instead of made (there is no sound to hear, and
 // with no timer a song "plays" from its start until stopped).
@@ -140,22 +138,18 @@ void stop_midi() {
 }
 void vsync() {}
 int nanosleep(const timespec *t, timespec *resto) {
-    if (!cede || std::this_thread::get_id() != principal)
+    if (!al_ceder || std::this_thread::get_id() != principal)
         return reinterpret_cast<int (*)(const timespec *, timespec *)>(
             dlsym(RTLD_NEXT, "nanosleep"))(t, resto); // the library's own
-    cede();
+    al_ceder();
     return 0;
 }
-}
-
-int veces(const std::string &linea) {
-    return static_cast<int>(std::count(registro.begin(), registro.end(), linea));
 }
 
 void rueda(std::function<void(int, int)> cada_tick) {
     registro.clear();
     peli = {true, {}, {}, -1, 0, 0, 0, 0, std::move(cada_tick)};
-    al_ceder([] {
+    al_ceder = [] {
         // Fifty thousand ticks are eleven minutes of the game, far longer than any scene.
         if (++peli.pasadas > 50000) throw std::runtime_error("the scene never ends");
         vz::tick++;
@@ -163,19 +157,15 @@ void rueda(std::function<void(int, int)> cada_tick) {
             peli.jugados++;
             return;
         }
-        mira();
+        foto();
         registro[peli.linea] = "pantalla " + std::to_string(peli.actual) + ", " +
                                std::to_string(++peli.ticks) + " ticks";
         if (peli.cada_tick) peli.cada_tick(peli.actual, peli.ticks);
-    });
-}
-
-void foto() {
-    mira();
+    };
 }
 
 void compara(const std::string &nombre) {
-    al_ceder(nullptr);
+    al_ceder = nullptr;
     peli.rueda = false;
     std::string ppm = "P6\n320 " + std::to_string(240 * peli.cuadros.size()) + "\n255\n", texto,
                 golden;
@@ -208,15 +198,6 @@ void compara(const std::string &nombre) {
 
 void guion_teclas(std::initializer_list<int> scancodes) {
     guion.assign(scancodes.begin(), scancodes.end());
-    leidas = 0;
-}
-
-void al_esperar(std::function<void()> f) {
-    espera = std::move(f);
-}
-
-void al_ceder(std::function<void()> f) {
-    cede = std::move(f);
 }
 
 void pon(unsigned char *p, uint32_t puntos, const char *iniciales) {
@@ -234,10 +215,6 @@ std::vector<unsigned char> ranking_base() {
         b[8 * k + 7] = static_cast<unsigned char>(0xA0 + k);
     }
     return b;
-}
-
-int teclas_leidas() {
-    return leidas;
 }
 
 } // namespace prueba

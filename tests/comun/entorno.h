@@ -11,19 +11,16 @@ namespace prueba {
 // Keys that readkey() returns, in order: scancode in the high byte, as the library gives them.
 void guion_teclas(std::initializer_list<int> scancodes);
 // Called on every keypressed() test while the key buffer is empty.
-void al_esperar(std::function<void()> f);
+extern std::function<void()> al_esperar;
 // Called instead of sleeping each time the game gives the processor away in a wait loop, so once
 // per pass of every wait, on the game's own thread: tests move the clock and the keys there.
-void al_ceder(std::function<void()> f);
-// Number of readkey() calls answered from the script since the last guion_teclas.
-int teclas_leidas();
+extern std::function<void()> al_ceder;
 
 // What the game did that a player notices, in order: "toca bolsa 255 0 1000 0" (a sample played:
 // its file, volume, pan, frequency, loop), "ajusta camio1 0 128 1000 1", "para camio1",
 // "volumen midi 180", "midi titulo 0", "para midi", "tecla arriba" (a key read); and while a film
 // runs, "pantalla 2, 150 ticks": a screen (numbered by first showing) and the ticks it stayed.
 extern std::vector<std::string> registro;
-int veces(const std::string &linea); // lines of the record equal to `linea`
 
 // Starts a film of what `screen` shows (and empties the record). Every pass of a wait is a tick of
 // the clock; `cada_tick` then gets the number of the screen on view and its ticks so far. Play,

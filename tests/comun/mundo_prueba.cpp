@@ -8,12 +8,19 @@
 #include "game/juego.h"
 #include "game/scroll.h"
 #include "game/sin_pantalla.h"
+#include "menus/menus.h"
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <unistd.h>
 
 using namespace vz;
 
 namespace prueba {
+
+namespace {
+const std::string ranking = ::testing::TempDir() + "vz-ranking-" + std::to_string(getpid());
+}
 
 void Mundo::SetUp() {
     static const bool hecho = [] {
@@ -28,6 +35,9 @@ void Mundo::SetUp() {
         return true;
     }();
     ASSERT_TRUE(hecho) << "the staged data in " VZ_RUN_DIR;
+    const auto b = ranking_base();
+    std::ofstream(ranking, std::ios::binary).write(reinterpret_cast<const char *>(b.data()), 240);
+    ruta_ranking = ranking.c_str();
     active_page = actual_page = screen;
     clear_bitmap(screen);
     set_palette(the_palette);
@@ -45,6 +55,10 @@ void Mundo::SetUp() {
     for (int k = 0; k < KEY_MAX; k++)
         key[k] = 0;
     empieza();
+}
+
+void Mundo::TearDown() {
+    std::remove(ranking.c_str());
 }
 
 void Mundo::nivel_vacio() {

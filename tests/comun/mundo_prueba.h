@@ -1,5 +1,5 @@
 // A world to run game code on: the game's own headless set-up with the shipped pictures, sounds
-// and font, `screen` a memory page, and a reset state.
+// and font, `screen` a memory page, a reset state and a ranking file of ranking_base().
 #pragma once
 #include "allegro_vz.h"
 #include "entorno.h"
@@ -11,6 +11,7 @@ namespace prueba {
 class Mundo : public ::testing::Test {
   protected:
     void SetUp() override;
+    void TearDown() override;
 
   public:
     // Empties the level: every record empty, speed code 1, roadside above and road below.

@@ -22,16 +22,16 @@ TEST(Esperas, TargetsCutTowardZeroDelayRestoresTheTickAndTheMessageTimerStopsAtZ
     max_fps = 75;
     tick = 1000;
     int pasadas = 0; // of the wait loop, one tick each
-    prueba::al_ceder([&] {
+    prueba::al_ceder = [&] {
         tick++;
         pasadas++;
-    });
+    };
     delay(0.0f);
     EXPECT_EQ(pasadas, 0);
     delay(0.2f);
     EXPECT_EQ(pasadas, 15);
     EXPECT_EQ(tick, 1000);
-    prueba::al_ceder(nullptr);
+    prueba::al_ceder = nullptr;
     mensaje = 2; // the message timer, once a second
     for (int esperado : {1, 0, 0}) {
         fps_proc();
@@ -43,15 +43,14 @@ TEST(Esperas, TargetsCutTowardZeroDelayRestoresTheTickAndTheMessageTimerStopsAtZ
 TEST(Volteo, CopyFlipRotatesThePagesAndShowsOneFramePerTick) {
     BITMAP *pantalla = create_bitmap(320, 240);
     BITMAP *const guardada = std::exchange(screen, pantalla);
-    page1 = create_bitmap(320, 240);
-    page2 = create_bitmap(320, 240);
-    page3 = create_bitmap(320, 240);
+    for (BITMAP **p : {&page1, &page2, &page3})
+        *p = create_bitmap(320, 240);
     volteo = 0;
     clear_to_color(page1, 9);
     active_page = page1;
     int indice = 0;
     tick = 50;
-    prueba::al_ceder([] { tick++; });
+    prueba::al_ceder = [] { tick++; };
     voltea(indice); // first flip of the run: shows at once
     EXPECT_EQ(getpixel(pantalla, 100, 100), 9);
     EXPECT_EQ(active_page, page2);
@@ -62,7 +61,7 @@ TEST(Volteo, CopyFlipRotatesThePagesAndShowsOneFramePerTick) {
     EXPECT_EQ(getpixel(pantalla, 100, 100), 4);
     EXPECT_EQ(active_page, page3);
     voltea(indice);
-    prueba::al_ceder(nullptr);
+    prueba::al_ceder = nullptr;
     EXPECT_EQ(tick, 52);
     EXPECT_EQ(active_page, page1);
     EXPECT_EQ(indice, 0);

@@ -6,6 +6,7 @@
 #include "game/logica.h"
 #include "game/scroll.h"
 #include "mundo_prueba.h"
+#include <algorithm>
 
 using namespace vz;
 
@@ -80,7 +81,9 @@ TEST_F(Logica, OneExtraLifePerTickAtEachTenThousand) {
             act_logica();
         EXPECT_EQ(vidas, 5 + c.vidas_ganadas) << c.puntos << " after " << c.ticks << " ticks";
         EXPECT_EQ(bvid, c.bvid + c.vidas_ganadas) << c.puntos;
-        EXPECT_EQ(prueba::veces("toca gold 255 128 1000 0"), c.vidas_ganadas);
+        EXPECT_EQ(std::count(prueba::registro.begin(), prueba::registro.end(),
+                             "toca gold 255 128 1000 0"),
+                  c.vidas_ganadas);
     }
 }
 
