@@ -26,7 +26,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-int sale_en = 0; // the level in which the game below is left with Esc, if any
+// The whole-game scene's: the level it leaves with Esc (if any), the level whose state was told.
+int sale_en = 0, visto = 0;
 
 void cuadro() {
     act_grafica();
@@ -195,6 +196,7 @@ const Escena escenas[] = {
          buscaarch();
          buscaarchmp3();
          musicmp3 = 1;
+         visto = 0;
          for (int esc : {0, 1}) {
              guion_teclas({esc ? KEY_UP : KEY_DOWN, KEY_ENTER});
              sale_en = esc;
@@ -208,7 +210,6 @@ const Escena escenas[] = {
          fs::remove_all(dir);
      },
      [](int, int) {
-         static int visto = 0;
          if (vz::nivel == visto) return;
          visto = vz::nivel;
          char t[80];
