@@ -1,51 +1,46 @@
 #include "mundo_prueba.h"
 #include "assets/carga.h"
 #include "assets/render.h"
-#include "frame/arranque.h"
+#include "frame/flujo.h"
 #include "frame/paginas.h"
 #include "frame/utilfun.h"
 #include "game/busca.h"
 #include "game/juego.h"
 #include "game/scroll.h"
+#include "game/sin_pantalla.h"
+#include "menus/menus.h"
 #include <cstring>
-#include <utility>
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
 
 using namespace vz;
 
 namespace prueba {
 
 namespace {
-
-// A w x h picture of `color`, inside a border of 0 (transparent) when `borde`.
-BITMAP *lleno(int w, int h, int color, bool borde = false)
-{
-    BITMAP *b = create_bitmap(w, h);
-    clear_to_color(b, borde ? 0 : color);
-    if (borde) rectfill(b, 1, 1, w - 2, h - 2, color);
-    return b;
+const std::string ranking = ::testing::TempDir() + "vz-ranking-" + std::to_string(getpid());
 }
 
-} // namespace
-
-void Mundo::SetUp()
-{
-    for (int t = 0; t < NUM_TILES; t++) tile[t] = lleno(32, 24, 100 + t);
-    const struct {
-        int desde, hasta, w, h;
-    } grupos[] = {{0, 8, 37, 72}, {8, 13, 46, 36}, {13, 17, 70, 72}, {17, 29, 50, 122}};
-    for (const auto &g : grupos)
-        for (int i = g.desde; i < g.hasta; i++) sprite[i] = lleno(g.w, g.h, 1 + i, true);
-    hud = lleno(320, 48, 90);
-    scroll = lleno(640, 192, 0);
-    proximo_bloque = lleno(32, 192, 0);
-    active_page = pagina = lleno(320, 240, 0);
-    for (auto &sm : sample) {
-        sm = create_sample(16, 0, 22050, 16);
-        std::memset(sm->data, 0, 32);
-    }
-    font2 = font;
-    bg = -1;
-    enemi = tabla;
+void Mundo::SetUp() {
+    static const bool hecho = [] {
+        const auto antes = std::filesystem::current_path();
+        std::filesystem::current_path(VZ_RUN_DIR);
+        const bool bien = prepara_sin_pantalla();
+        static const DATAFILE *fuente = load_datafile("datos/font.dat");
+        std::filesystem::current_path(antes);
+        if (!bien || fuente == nullptr || datos_fallidos(stderr) > 0) return false;
+        font = static_cast<FONT *>(fuente[1].dat);
+        screen = create_bitmap(320, 240);
+        return true;
+    }();
+    ASSERT_TRUE(hecho) << "the staged data in " VZ_RUN_DIR;
+    const auto b = ranking_base();
+    std::ofstream(ranking, std::ios::binary).write(reinterpret_cast<const char *>(b.data()), 240);
+    ruta_ranking = ranking.c_str();
+    active_page = actual_page = screen;
+    clear_bitmap(screen);
+    set_palette(the_palette);
     nivel_vacio();
     std::memset(mensa, 0, sizeof mensa);
     mensaje = 0;
@@ -56,42 +51,38 @@ void Mundo::SetUp()
     pan = 0;
     reinicia_juego(); // the game's own start of a game: no score, no fire, no splash
     nivel = 1;
-    for (int k = 0; k < KEY_MAX; k++) key[k] = 0;
+    cambnib = 0;
+    for (int k = 0; k < KEY_MAX; k++)
+        key[k] = 0;
     empieza();
 }
 
-void Mundo::TearDown()
-{
-    for (auto &t : tile) destroy_bitmap(std::exchange(t, nullptr));
-    for (auto &sp : sprite) destroy_bitmap(std::exchange(sp, nullptr));
-    for (auto &sm : sample) destroy_sample(std::exchange(sm, nullptr));
-    for (BITMAP **b : {&hud, &scroll, &proximo_bloque, &pagina})
-        destroy_bitmap(std::exchange(*b, nullptr));
-    active_page = actual_page = nullptr;
+void Mundo::TearDown() {
+    std::remove(ranking.c_str());
 }
 
-void Mundo::nivel_vacio()
-{
-    for (auto &e : tabla) e = {0, 0, 0};
-    std::memset(mapa, 0, sizeof mapa);
+void Mundo::nivel_vacio() {
+    for (int i = 0; i < NUM_ENEMIGOS; i++)
+        enemi[i] = {0, 0, 0};
+    for (int c = 0; c < 200; c++)
+        for (int r = 0; r < 8; r++)
+            mapa[c * 8 + r] =
+                static_cast<unsigned char>(r < 3 ? 10 * r + c % 10 : 30 + (c + r) % 10);
     multi = 1;
 }
 
-void Mundo::objeto(int i, int columna, int posy, int tipo)
-{
-    tabla[i] = {static_cast<uint16_t>(columna), static_cast<uint8_t>(posy),
+void Mundo::objeto(int i, int columna, int posy, int tipo) {
+    enemi[i] = {static_cast<uint16_t>(columna), static_cast<uint8_t>(posy),
                 static_cast<uint8_t>(tipo)};
 }
 
-void Mundo::vista_en(int v)
-{
+void Mundo::vista_en(int v) {
     const int nivel_x = v + 320;
     scr5 = nivel_x / ANCHO_PASADA;
     scr1 = nivel_x % ANCHO_PASADA;
 }
 
-void Mundo::empieza(int fps, int d, int codigo)
-{
+void Mundo::empieza(int fps, int d, int codigo) {
     max_fps = fps;
     pon_dificultad(d);
     multi = static_cast<unsigned char>(codigo);

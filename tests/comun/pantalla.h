@@ -137,9 +137,6 @@ double parecido_a(const Captura &c, const std::string &nombre);
 using Texto = std::tuple<int, int, std::string>;
 // True when `c` shows exactly these lines in the game font on a black screen.
 bool muestra_textos(const Captura &c, const std::vector<Texto> &lineas);
-// True when `c` shows table `tabla` (0..2) of the 240-byte `ranking` with row `fila` highlighted
-// (-1 for none): title at the top, ten rows "%2d %6d %.3s" 21 pixels apart.
-bool muestra_ranking(const Captura &c, const Bytes &ranking, int tabla, int fila);
 
 // Waits for the window, cuts the opening picture short and returns once the title picture shows.
 bool hasta_titulo(Juego &j);

@@ -234,24 +234,6 @@ bool muestra_textos(const Captura &c, const std::vector<Texto> &lineas) {
     return parecido(c, textos) == 1.0;
 }
 
-bool muestra_ranking(const Captura &c, const Bytes &ranking, int tabla, int fila) {
-    static const char *const titulos[3] = {"RANKING - VOY DE PASEO", "RANKING - QUIERO JUGAR",
-                                           "RANKING - SOY JODIDO"};
-    if (ranking.size() < 240) return false;
-    auto tabla_de = [&](BITMAP *b) {
-        textprintf_centre_ex(b, fuente, 160, 5, -1, -1, "%s", titulos[tabla]);
-        for (int r = 0; r < 10; r++) {
-            const unsigned char *reg = ranking.data() + 80 * tabla + 8 * r;
-            // Place in two characters, score in six, then the initials up to the first zero.
-            const int puntos = reg[0] | reg[1] << 8 | reg[2] << 16 | reg[3] << 24;
-            const std::string ini(reg + 4, std::find(reg + 4, reg + 7, 0));
-            textprintf_centre_ex(b, fuente, 160, 30 + 21 * r, r == fila ? 239 : -1, -1,
-                                 "%2d %6d %s", r + 1, puntos, ini.c_str());
-        }
-    };
-    return parecido(c, tabla_de) == 1.0;
-}
-
 bool hasta_titulo(Juego &j) {
     if (!j.espera_ventana()) return false;
     // The opening picture, once faded in: any key cuts it short.

@@ -81,22 +81,6 @@ TEST_F(Datos, PicturesHaveTheirSizesPalettesAndSpriteCells) {
     destroy_bitmap(s);
 }
 
-TEST_F(Datos, FontIsObjectOneAndFitsTheScreenTexts) {
-    DATAFILE *d = load_datafile((RUN / "datos/font.dat").c_str());
-    ASSERT_NE(d, nullptr);
-    ASSERT_TRUE(d[0].type != DAT_END && d[1].type == DAT_FONT) << "the game font is object 1";
-    FONT *f = static_cast<FONT *>(d[1].dat);
-    EXPECT_TRUE(is_color_font(f));
-    EXPECT_TRUE(text_height(f) >= 12 && text_height(f) <= 20); // ranking rows are 21 px apart
-    for (const char *t : {"SELECIONA LA DIFICULTAD", "PUNTOS:99999 VIDAS:99", "TOTAL:    999999"})
-        EXPECT_LE(text_length(f, t), 320) << t;
-    for (int c = 32; c <= 126; c++) {
-        const char t[2] = {char(c), 0};
-        EXPECT_LE(text_length(f, t), 13) << t; // initials are 13 px apart
-    }
-    unload_datafile(d);
-}
-
 TEST_F(Datos, SoundEffectsLoadWithinTheirMoments) {
     // Lengths bound by where each plays: the game waits 2 s after camio2 and 3 s after camio3.
     const struct {

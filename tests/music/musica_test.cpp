@@ -2,6 +2,7 @@
 #include "almp3_falso.h"
 #include "assets/render.h"
 #include "frame/utilfun.h"
+#include "game/busca.h"
 #include "music/mp3.h"
 #include "music/musica.h"
 #include <algorithm>
@@ -33,6 +34,7 @@ struct Musica : ::testing::Test {
     void SetUp() override {
         fs::remove_all(dir);
         fs::create_directories(dir / "midi");
+        fs::create_directories(dir / "levels");
         fs::create_directories(dir / "mp3");
         fs::current_path(dir);
         falso::reinicia();
@@ -55,6 +57,11 @@ TEST_F(Musica, AtMostTenInNameOrderShuffledIntoAListWhoseCursorWrapsAndOutlivesT
     for (int i = 11; i >= 1; i--)
         std::ofstream("midi/t" + std::to_string(100 + i) + ".mid") << "x";
     std::ofstream("midi/readme.txt") << "x";
+    for (int i = 16; i >= 1; i--)
+        std::ofstream("levels/" + std::to_string(10 + i) + ".map") << "x";
+    buscaarch(); // and the first fifteen levels
+    EXPECT_EQ(niveles, 15);
+    EXPECT_STREQ(archive[14], "25.map");
     buscaarchm();
     ASSERT_EQ(musicas, 10);
     for (int i = 0; i < 10; i++)

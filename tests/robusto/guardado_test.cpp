@@ -1,11 +1,5 @@
 // The ranking file under faults: records with no zero byte, saves that fail, two copies saving at
 // once, and a save killed at every write, flush and rename by a real SIGKILL.
-#include "entorno.h"
-#include "frame/arranque.h"
-#include "frame/flujo.h"
-#include "frame/paginas.h"
-#include "frame/utilfun.h"
-#include "game/mundo.h"
 #include "menus/guardado.h"
 #include "menus/menus.h"
 #include <filesystem>
@@ -65,29 +59,6 @@ TEST(Filas, RowTextStopsAtTheInitials) {
         EXPECT_STREQ(texto, esperado);
     }
     munmap(m, 2 * tam);
-}
-
-TEST_F(Guardado, AFailedSaveHighlightsNobodysRow) {
-    BITMAP *pagina = active_page = create_bitmap(320, 240);
-    FONT *fuente = font;
-    font = prueba::fuente_color(); // draws in 200 and 201, so 239 can only be a highlight
-    bg = -1;
-    max_fps = 0; // every wait ends at once
-    const char *guardada = ruta_ranking;
-    ruta_ranking = "no-such-dir/ranking.dat";
-    difi = 0;
-    puntos = 100;
-    prueba::guion_teclas({KEY_ENTER, KEY_ENTER, KEY_ENTER});
-    escriveranking();
-    ruta_ranking = guardada;
-    int colores[256] = {};
-    for (int y = 0; y < 240; y++)
-        for (int x = 0; x < 320; x++)
-            colores[getpixel(pagina, x, y)]++;
-    EXPECT_EQ(colores[239], 0);
-    EXPECT_GT(colores[200], 0); // the table is there
-    font = fuente;
-    destroy_bitmap(pagina);
 }
 
 TEST_F(Guardado, NoTemporaryFileIsLeftOrSharedAndTheModeIsKept) {
