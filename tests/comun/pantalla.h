@@ -108,6 +108,7 @@ class Juego {
     std::vector<std::string> argumentos_; // of the last arranca(), and its extra environment
     std::map<std::string, std::string> entorno_;
     pid_t xvfb_ = -1, juego_ = -1;
+    int cerrojo_x_ = -1; // held while our server has its display number
     unsigned long ventana_ = 0;
     mutable _XDisplay *x_ = nullptr; // our connection for screenshots, opened on first use
     int estado_ = -1;

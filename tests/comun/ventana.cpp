@@ -5,6 +5,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <filesystem>
 #include <stdexcept>
 #include <unistd.h>
@@ -83,30 +84,43 @@ Juego::Juego() {
     dir_ = plantilla;
     for (const char *sub : {"datos", "levels", "midi", "mp3"})
         fs::copy(fs::path(VZ_RUN_DIR) / sub, dir_ + "/" + sub, fs::copy_options::recursive);
-    // Xvfb picks a free display and writes its number to a pipe. Servers started side by side by
-    // parallel tests have reported a display that then refused connections, so a display counts
-    // only once we can open it; otherwise another server is started.
-    for (int intento = 0; intento < 3 && display_.empty(); intento++) {
+    // Each harness takes a display number of its own under a lock that it holds until its server
+    // is gone: servers left to pick one themselves (-displayfd) could both take over the stale lock
+    // of a server killed a moment before and share one number. -displayfd still says when the
+    // server is ready.
+    for (int n = 100; n < 400 && display_.empty(); n++) {
+        const int cerrojo = open(("/tmp/vorkzel-x" + std::to_string(n) + ".lock").c_str(),
+                                 O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+        if (cerrojo < 0 || flock(cerrojo, LOCK_EX | LOCK_NB) != 0) {
+            if (cerrojo >= 0) close(cerrojo);
+            continue;
+        }
         int tubo[2];
         if (pipe(tubo) != 0) throw std::runtime_error("pipe");
         if ((xvfb_ = fork()) == 0) {
             const int nul = open("/dev/null", O_WRONLY);
             dup2(nul, 1);
             dup2(nul, 2);
-            execlp("Xvfb", "Xvfb", "-displayfd", std::to_string(tubo[1]).c_str(), "-screen", "0",
-                   pantalla_xvfb.c_str(), "-nolisten", "tcp", static_cast<char *>(nullptr));
+            close(cerrojo);
+            execlp("Xvfb", "Xvfb", (":" + std::to_string(n)).c_str(), "-displayfd",
+                   std::to_string(tubo[1]).c_str(), "-screen", "0", pantalla_xvfb.c_str(),
+                   "-nolisten", "tcp", static_cast<char *>(nullptr));
             _exit(127);
         }
         close(tubo[1]);
-        display_ = ":";
+        std::string listo;
         for (char c; read(tubo[0], &c, 1) == 1 && c != '\n';)
-            display_ += c;
+            listo += c;
         close(tubo[0]);
+        display_ = ":" + std::to_string(n);
         // Key auto-repeat off, as tests hold keys for seconds; xset also proves the display opens.
-        if (display_.size() < 2 ||
+        if (listo != std::to_string(n) ||
             !espera_que(5, [&] { return en_x("xset r off && echo y") == "y\n"; })) {
             display_.clear();
             mata(xvfb_, SIGKILL);
+            close(cerrojo);
+        } else {
+            cerrojo_x_ = cerrojo;
         }
     }
     if (display_.empty()) throw std::runtime_error("Xvfb did not start");
@@ -119,6 +133,7 @@ Juego::~Juego() {
     // parallel test may already have the same display number and socket path. Killed outright,
     // it leaves a stale lock that the next server takes over instead.
     mata(xvfb_, SIGKILL);
+    if (cerrojo_x_ >= 0) close(cerrojo_x_); // the number is free once the server is reaped
     std::error_code ec;
     if (std::getenv("VZ_CONSERVA") == nullptr) fs::remove_all(dir_, ec);
 }

@@ -62,6 +62,7 @@ TEST(Escala, ASignalAtAnyMomentEndsTheGameByThatSignal) {
         espera(hasta(azar));
         if (i % 4 == 2) j.tecla("x"), espera(hasta(azar)); // into the opening picture's fade-out
         const int s = std::array{SIGINT, SIGTERM, SIGQUIT}[i % 3];
+        ASSERT_GT(j.pid(), 0) << "round " << i; // kill(-1) would signal every process
         kill(j.pid(), s);
         EXPECT_EQ(j.espera_fin(5), 128 + s) << "round " << i;
     }
