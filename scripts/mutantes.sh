@@ -40,11 +40,20 @@ for rel in set(archivos(destino)) - vistos:
     os.remove(os.path.join(destino, rel))
 PY
 
-# The rows asked for, as name, file, text, replacement, tests, effect.
+# The rows asked for, as name, file, text, replacement, tests, effect. Each test is a program
+# whose CTest entry bears its name, or target:entry (the target built, the entry run; no entry:
+# only built). Rows with an entry of that kind also rebuild the game and its library.
 filas=$(grep -v '^#' "$tabla" | grep -v '^$' | awk -F'\t' -v f="$filtro" '$1 ~ f')
-programas=$(cut -f5 <<<"$filas" | tr ',' '\n' | sort -u)
+programas=$(cut -f5 <<<"$filas" | tr ',' '\n' | cut -d: -f1 | sort -u)
 [ -n "$programas" ] || { echo "no row of $tabla matches '$filtro'" >&2; exit 2; }
-patron="^($(paste -sd'|' <<<"$programas"))\$"
+# The CTest entries of a list of tests, as a pattern matching each name whole (a parametrised
+# case's entry name goes on with "  # GetParam() = ...").
+entradas() {
+    local e
+    e=$(tr ',' '\n' <<<"$1" | sed 's/^[^:]*://' | grep -v '^$' | sed 's/[][\.*^$()+?{}|]/\\&/g')
+    echo "^($(paste -sd'|' <<<"$e"))( |\$)"
+}
+patron=$(entradas "$(cut -f5 <<<"$filas" | paste -sd,)")
 
 cmake -S "$arbol" -B "$arbol/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_CXX_COMPILER_LAUNCHER=ccache >"$informes/cmake.txt"
@@ -54,7 +63,8 @@ echo "Building and running the unchanged tests: $(paste -sd' ' <<<"$programas")"
 # shellcheck disable=SC2086
 if ! make -C "$arbol/build" -j"$(nproc)" $programas >"$informes/base.txt" 2>&1 ||
     ! make -C "$arbol/build" -j"$(nproc)" $programas >>"$informes/base.txt" 2>&1 ||
-    ! (cd "$arbol/build" && ctest -R "$patron" --timeout 300 >>"$informes/base.txt" 2>&1); then
+    ! (cd "$arbol/build" && ctest -R "$patron" --timeout 300 --output-on-failure \
+        >>"$informes/base.txt" 2>&1); then
     echo "The tests fail without any change: see $informes/base.txt" >&2
     exit 2
 fi
@@ -99,12 +109,16 @@ while IFS=$'\t' read -r -u 3 nombre archivo texto cambio pruebas efecto; do
         ausentes+=("$nombre ($resultado)")
     else
         objetivos="vzcore_san/fast vz_entorno_base/fast vz_entorno/fast"
-        for p in ${pruebas//,/ }; do objetivos+=" $p/fast"; done
+        [[ $pruebas == *:* ]] && objetivos+=" vzcore/fast vorkzel/fast"
+        for p in ${pruebas//,/ }; do objetivos+=" ${p%%:*}/fast"; done
         # shellcheck disable=SC2086
         if ! make -C "$arbol/build" -j"$(nproc)" $objetivos >"$informes/$nombre.txt" 2>&1; then
             resultado="no build"
             rotos+=("$nombre")
-        elif (cd "$arbol/build" && ctest -R "^(${pruebas//,/|})\$" --timeout 120 --output-on-failure \
+        elif (cd "$arbol/build" && ctest -N -R "$(entradas "$pruebas")" | grep -q '^Total Tests: 0$'); then
+            resultado="no test"
+            rotos+=("$nombre")
+        elif (cd "$arbol/build" && ctest -R "$(entradas "$pruebas")" --timeout 120 --output-on-failure \
             >>"$informes/$nombre.txt" 2>&1); then
             resultado=SURVIVED
             sobreviven+=("$nombre")
@@ -126,6 +140,6 @@ echo
 echo "Caught $cazados of $total ($((100 * cazados / total))%) in $(($(date +%s) - empieza)) s."
 [ ${#sobreviven[@]} -eq 0 ] || echo "Survived: ${sobreviven[*]}"
 [ ${#ausentes[@]} -eq 0 ] || echo "Text no longer found, update the table: ${ausentes[*]}"
-[ ${#rotos[@]} -eq 0 ] || echo "Does not build, fix the table: ${rotos[*]}"
+[ ${#rotos[@]} -eq 0 ] || echo "Does not build or names no test, fix the table: ${rotos[*]}"
 echo "Build and test output of each: $informes"
 [ "$cazados" -eq "$total" ]

@@ -1,4 +1,5 @@
-// Pictures in the layouts the library reads besides ours (those are in the start-up tests).
+// Pictures and sounds whole or one row or one byte short, and pictures in the layouts the library
+// reads besides ours (the start-up tests cut the shipped files).
 #include "assets/cortes.h"
 #include <cstdint>
 #include <filesystem>
@@ -19,8 +20,13 @@ std::string bmp(int32_t h, int c, const std::string &pixeles) {
            le(c, 4) + std::string(20 + 1024, 0) + pixeles;
 }
 
-TEST(Cortes, TopDownAndCompressedPicturesCutShortOrRunningOutsideAreRefused) {
+TEST(Cortes, FilesShortOfTheirDataAndCompressedPicturesRunningOutsideAreRefused) {
+    const std::string wav = "RIFF" + le(0, 4) + "WAVEdata" + le(4, 4) + "abc";
     const std::tuple<std::string, std::string, std::string> casos[] = {
+        {"entero.bmp", bmp(2, 0, std::string(8, 1)), ""},
+        {"corto.bmp", bmp(2, 0, std::string(7, 1)), "it holds 1 of its 2 rows"},
+        {"entero.wav", wav + "d", ""},
+        {"corto.wav", wav, "it holds 3 of the 4 bytes of its sound data"},
         {"arriba.bmp", bmp(-2, 0, std::string(3, 1)), "it holds 0 of its 2 rows"},
         {"rle.bmp", bmp(2, 1, "\4\7\0\0\4\3\0\1"s), ""}, // a row of four 7s under one of 3s
         {"rle_corto.bmp", bmp(2, 1, "\4\7\0\0\4\3"s), "it holds 1 of its 2 rows"},
@@ -29,7 +35,7 @@ TEST(Cortes, TopDownAndCompressedPicturesCutShortOrRunningOutsideAreRefused) {
         {"rle_arriba.bmp", bmp(-2, 1, "\4\7\0\1"s), "top-down"},
     };
     for (const auto &[nombre, bytes, esperado] : casos) {
-        const auto ruta = std::filesystem::temp_directory_path() / nombre;
+        const std::string ruta = ::testing::TempDir() + std::to_string(getpid()) + nombre;
         std::ofstream(ruta, std::ios::binary) << bytes;
         const std::string dice = vz::corte(ruta.c_str()); // "" when whole
         EXPECT_TRUE(esperado.empty() ? dice.empty() : dice.find(esperado) != std::string::npos)

@@ -179,7 +179,8 @@ const Escena escenas[] = {
     // banners, the state as each shows, every sound and the music's volume.
     {"partida",
      [] {
-         const auto antes = fs::current_path(), dir = fs::path(::testing::TempDir()) / "vz-partida";
+         const auto antes = fs::current_path(),
+                    dir = fs::path(::testing::TempDir() + "vz-partida-" + std::to_string(getpid()));
          fs::create_directories(dir / "levels");
          fs::create_directories(dir / "mp3");
          fs::current_path(dir);

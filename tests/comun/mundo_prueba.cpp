@@ -52,8 +52,7 @@ void Mundo::SetUp() {
     reinicia_juego(); // the game's own start of a game: no score, no fire, no splash
     nivel = 1;
     cambnib = 0;
-    for (int k = 0; k < KEY_MAX; k++)
-        key[k] = 0;
+    std::fill(key, key + KEY_MAX, 0);
     empieza();
 }
 

@@ -1,11 +1,12 @@
-// The shipped data as the game meets it: the staged tree loaded through Allegro the way the game
-// loads it, and the whole data set built a second time to the same bytes.
+// The shipped data as the game meets it: the sounds and table of the staged tree, the sounds
+// loaded through Allegro the way the game loads them (its pictures are in the scenes' films, its
+// songs heard in juego_ventana_test.cpp), and the whole data set built a second time to the same
+// bytes.
 #include <allegro.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
@@ -32,54 +33,10 @@ std::vector<fs::path> archivos(const fs::path &dir, const std::string &ext) {
     return r;
 }
 
-// A picture of the staged tree, loaded as the game loads it: an uncompressed 8-bit BMP whose
-// stored palette Allegro reads without loss (6-bit steps). The caller destroys it.
-BITMAP *bmp_de_8_bits(const std::string &nombre, int w, int h) {
-    const std::string bytes = lee(RUN / "datos" / nombre);
-    PALETTE pal;
-    BITMAP *bmp = load_bitmap((RUN / "datos" / nombre).c_str(), pal);
-    EXPECT_TRUE(bmp && bitmap_color_depth(bmp) == 8 && bmp->w == w && bmp->h == h) << nombre;
-    EXPECT_EQ(bytes.size(), 54u + 1024u + size_t((w + 3) / 4 * 4) * h) << nombre;
-    const auto *e = reinterpret_cast<const uint8_t *>(bytes.data()) + 54;
-    for (int i = 0; i < 256 && bytes.size() >= 54 + 1024; i++, e += 4) {
-        const RGB &c = pal[i];
-        EXPECT_TRUE(e[0] == 4 * c.b && e[1] == 4 * c.g && e[2] == 4 * c.r && !e[3]) << i;
-    }
-    EXPECT_EQ(pal[0].r + pal[0].g + pal[0].b, 0) << nombre << ": index 0 is black";
-    return bmp;
-}
-
 class Datos : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
-        ASSERT_EQ(install_allegro(SYSTEM_NONE, &errno, atexit), 0);
-        set_color_depth(8);
-    }
+    static void SetUpTestSuite() { ASSERT_EQ(install_allegro(SYSTEM_NONE, &errno, atexit), 0); }
 };
-
-TEST_F(Datos, PicturesHaveTheirSizesPalettesAndSpriteCells) {
-    for (const char *nombre : {"tavisk.bmp", "vorkzel.bmp", "gane.bmp"})
-        destroy_bitmap(bmp_de_8_bits(nombre, 320, 240));
-    BITMAP *s = bmp_de_8_bits("imagen.bmp", 320, 568);
-    ASSERT_NE(s, nullptr);
-    // Sprite i as the game cuts it from the sheet: x, y, w, h.
-    auto celda = [](int i) -> std::array<int, 4> {
-        if (i < 8) return {37 * i, 316, 37, 72};
-        if (i < 13) return {46 * (i - 8), 388, 46, 36};
-        if (i < 17) return {70 * (i - 13), 244, 70, 72};
-        return {50 * ((i - 17) % 6), i < 23 ? 122 : 0, 50, 122};
-    };
-    for (int i = 0; i < 29; i++) {
-        const auto [cx, cy, w, h] = celda(i);
-        int tinta = 0, borde = 0;
-        for (int y = 0; y < h; y++)
-            for (int x = 0; x < w; x++)
-                if (getpixel(s, cx + x, cy + y)) ++tinta, borde += x == 0 || x == w - 1 || y == 0;
-        EXPECT_GT(tinta, 40) << "sprite " << i << " is empty";
-        EXPECT_EQ(borde, 0) << "sprite " << i << " is cut off at its cell's side or top";
-    }
-    destroy_bitmap(s);
-}
 
 TEST_F(Datos, SoundEffectsLoadWithinTheirMoments) {
     // Lengths bound by where each plays: the game waits 2 s after camio2 and 3 s after camio3.
@@ -103,27 +60,6 @@ TEST_F(Datos, SoundEffectsLoadWithinTheirMoments) {
         EXPECT_GT(pico, 10000) << "silent";
         destroy_sample(s);
     }
-}
-
-TEST_F(Datos, SongsLoadAndTheirPatchesExist) {
-    std::vector<fs::path> canciones = archivos(RUN / "midi", ".mid");
-    EXPECT_GE(canciones.size(), 3u);
-    canciones.push_back(RUN / "datos/fox.mid");
-    for (const fs::path &p : canciones) {
-        MIDI *m = load_midi(p.c_str());
-        EXPECT_TRUE(m && m->track[0].len > 0) << p;
-        if (m) destroy_midi(m);
-    }
-    // Allegro's synthesiser needs every patch file of the list the game points it at.
-    std::ifstream lista(RUN / "datos/patches.cfg");
-    int parches = 0;
-    for (std::string linea; std::getline(lista, linea);) {
-        std::string ruta = linea.substr(linea.find(' ') + 1);
-        if (linea[0] == '#' || ruta[0] != '/') continue;
-        EXPECT_TRUE(fs::exists(ruta)) << linea;
-        parches++;
-    }
-    EXPECT_GT(parches, 100);
 }
 
 TEST_F(Datos, StartingRankingHoldsThreeOrderedTables) {

@@ -1,5 +1,5 @@
 // The settings file: wrong lines, the written defaults, remapped keys, the command line over the
-// file, and the effects volume.
+// file, and the effects volume; and the gamepad's presses.
 #include "entorno.h"
 #include "assets/carga.h"
 #include "frame/arranque.h"
@@ -12,6 +12,8 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <sstream>
+#include <tuple>
 
 using namespace vz;
 
@@ -117,23 +119,60 @@ TEST_F(Ajustes, RemappedKeysWorkAndTheOldOnesNoLonger) {
     key[KEY_W] = 0;
 }
 
-TEST_F(Ajustes, CommandLineOptionsWinOverTheFile) {
-    const struct {
-        const char *texto;
-        std::vector<const char *> args;
-        int escala, card;
-    } casos[] = {
-        {"scale = 3\nfullscreen = yes", {"vorkzel"}, 3, GFX_AUTODETECT_FULLSCREEN},
-        {"scale = 3\nfullscreen = yes", {"vorkzel", "-2", "-window"}, 2, GFX_AUTODETECT_WINDOWED},
-        {"", {"vorkzel", "-full"}, 0, GFX_AUTODETECT_FULLSCREEN}};
-    for (const auto &c : casos) {
-        lee(c.texto);
+// Options are matched exactly; a scale is one digit from 1 to 4 alone, the last one given counts;
+// options win over the file. What each case sets: full screen, three pages, diagnostics, scale.
+// Without a scale, the window's is the largest that keeps it within 85% of the desktop's height.
+TEST_F(Ajustes, OptionsAreMatchedExactlyAndWinOverTheFile) {
+    for (auto [alto, e] : {std::pair{564, 1}, {565, 2}, {1080, 3}, {1130, 4}})
+        EXPECT_EQ(escala_por_defecto(alto), e) << alto;
+    const std::tuple<const char *, const char *, const char *> casos[] = {
+        {"", "-full -tbuf -info -3", "1 1 1 3"},
+        {"", "-4 -1", "0 0 0 1"},
+        {"", "-4", "0 0 0 4"},
+        {"", "-FULL -tbuf2 info -5 -0 -12 --2", "0 0 0 0"},
+        {"scale = 3\nfullscreen = yes", "", "1 0 0 3"},
+        {"scale = 3\nfullscreen = yes", "-2 -window", "0 0 0 2"}};
+    for (const auto &[texto, linea, esperado] : casos) {
+        lee(texto);
         aplica_ajustes();
-        lee_opciones(static_cast<int>(c.args.size()), const_cast<char **>(c.args.data()));
-        EXPECT_EQ(escala, c.escala) << c.texto;
-        EXPECT_EQ(autodetect_card, c.card) << c.texto;
+        triple_buffer = info = 0;
+        std::istringstream in(linea);
+        std::vector<std::string> args = {"vorkzel"};
+        for (std::string a; in >> a;)
+            args.push_back(a);
+        std::vector<char *> argv;
+        for (auto &a : args)
+            argv.push_back(a.data());
+        lee_opciones(static_cast<int>(argv.size()), argv.data());
+        EXPECT_EQ(std::to_string(autodetect_card == GFX_AUTODETECT_FULLSCREEN) + " " +
+                      std::to_string(triple_buffer) + " " + std::to_string(info) + " " +
+                      std::to_string(escala),
+                  esperado)
+            << texto << " | " << linea;
     }
     escala = 0;
+}
+
+// A pad's direction or button going down is one press of its action's key, and held for as long as
+// it is; a stick counts past half its travel. The left stick down a quarter, half way, all the
+// way; Start pressed with it, then alone, then let go.
+TEST(Mando, AHeldPadIsOnePressAndAStickCountsPastHalfItsTravel) {
+    num_joysticks = 1;
+    joy[0].num_sticks = 1;
+    joy[0].stick[0].num_axis = 2;
+    joy[0].num_buttons = 8;
+    std::string visto;
+    for (auto [eje, start] : {std::pair{32, 0}, {64, 0}, {127, 0}, {100, 1}, {0, 1}, {0, 0}}) {
+        joy[0].stick[0].axis[1].pos = eje;
+        joy[0].button[7].b = start;
+        lee_mando();
+        visto += std::to_string(pulsada(ABAJO)) + std::to_string(pulsada(PAUSA));
+        for (int k; keypressed();)
+            visto += (k = readkey() >> 8) == KEY_DOWN ? " Down" : k == KEY_P ? " P" : " ?";
+        visto += ",";
+    }
+    EXPECT_EQ(visto, "00,10 Down,10,11 P,01,00,");
+    num_joysticks = 0;
 }
 
 // Unsigned samples: each value moves towards the middle of its range.
@@ -143,8 +182,7 @@ TEST_F(Ajustes, TheEffectsVolumeScalesTheLoadedSamples) {
     std::copy_n("\x00\xff", 2, static_cast<char *>(sample[0]->data));
     ajustes[EFECTOS] = 50;
     atenua_efectos();
-    EXPECT_EQ(static_cast<unsigned char *>(sample[0]->data)[0], 64);
-    EXPECT_EQ(static_cast<unsigned char *>(sample[0]->data)[1], 191);
+    EXPECT_EQ(std::string(static_cast<char *>(sample[0]->data), 2), "\x40\xbf");
     destroy_sample(sample[0]);
     sample[0] = antes;
 }

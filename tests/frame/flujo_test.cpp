@@ -17,8 +17,7 @@ std::function<void()> durante_fin;
 void pantalla(char letra)
 {
     visto += letra;
-    vz::cambnib = 3;
-    if (!siguientes.empty()) vz::cambnib = siguientes.front();
+    vz::cambnib = siguientes.empty() ? 3 : siguientes.front();
     if (!siguientes.empty()) siguientes.pop_front();
 }
 } // namespace

@@ -4,8 +4,8 @@
 #include "frame/escala.h"
 #include "frame/paginas.h"
 #include "frame/utilfun.h"
+#include <cstring>
 #include <gtest/gtest.h>
-#include <sstream>
 #include <tuple>
 
 using namespace vz;
@@ -39,62 +39,65 @@ TEST(Esperas, TargetsCutTowardZeroDelayRestoresTheTickAndTheMessageTimerStopsAtZ
     }
 }
 
-// Without page flipping each flip copies the drawn page to the screen once per tick.
-TEST(Volteo, CopyFlipRotatesThePagesAndShowsOneFramePerTick) {
-    BITMAP *pantalla = create_bitmap(320, 240);
-    BITMAP *const guardada = std::exchange(screen, pantalla);
-    for (BITMAP **p : {&page1, &page2, &page3})
-        *p = create_bitmap(320, 240);
-    volteo = 0;
+// The three pages of -tbuf without page flipping: cleared before the flip test shows them, then
+// each flip copies the drawn page to the screen once per tick. At scale 2 the screen is a picture
+// of the game's own, which the flip then shows on the window, each pixel a square, with the
+// palette given since: never the new palette over the picture before.
+TEST(Volteo, CopyFlipShowsClearedPagesThenOneFramePerTickEnlargedInItsOwnPalette) {
+    BITMAP *const guardada = std::exchange(screen, create_bitmap(640, 480));
+    clear_to_color(screen, 7);
+    escala = 2;
+    ASSERT_TRUE(empieza_escala()); // `screen` is the game's picture now, `ventana` the window
+    triple_buffer = 1;
+    tick = 50;
+    prueba::al_ceder = [] {
+        if (++tick == 55) mensaje = 0; // the flip test's second is up
+    };
+    prepara_paginas();
+    int sucias = 0;
+    for (BITMAP *b : {page1, page2, page3, ventana})
+        for (int k = 0; k < b->w * b->h; k++)
+            sucias += getpixel(b, k % b->w, k / b->w) != 0;
+    EXPECT_EQ(sucias, 0) << "the flip test showed pages not cleared";
+    PALETTE antes, roja;
+    get_palette(antes);
+    for (int i = 0; i < 256; i++)
+        roja[i] = {static_cast<unsigned char>(i / 4), 0, 0, 0};
+    pon_paleta(roja);
+    EXPECT_EQ(std::memcmp(_current_palette, antes, sizeof antes), 0)
+        << "the new palette came before its picture";
     clear_to_color(page1, 9);
+    circlefill(page1, 300, 100, 40, 4);
+    clear_to_color(page3, 1); // shown last: every row differs from the pages at the next repeat
     active_page = page1;
     int indice = 0;
-    tick = 50;
-    prueba::al_ceder = [] { tick++; };
-    voltea(indice); // first flip of the run: shows at once
-    EXPECT_EQ(getpixel(pantalla, 100, 100), 9);
-    EXPECT_EQ(active_page, page2);
-    EXPECT_EQ(actual_page, pantalla);
-    clear_to_color(page2, 4);
     voltea(indice); // waits for the clock's next tick
-    EXPECT_EQ(tick, 51);
-    EXPECT_EQ(getpixel(pantalla, 100, 100), 4);
+    EXPECT_EQ(tick, 56);
+    int distintos = 0;
+    for (int k = 0; k < 640 * 480; k++)
+        distintos += getpixel(ventana, k % 640, k / 640) != getpixel(page1, k % 640 / 2, k / 1280);
+    EXPECT_EQ(distintos, 0);
+    EXPECT_EQ(std::memcmp(_current_palette, roja, sizeof roja), 0);
+    EXPECT_EQ(active_page, page2);
+    EXPECT_EQ(actual_page, screen);
+    clear_to_color(page2, 4);
+    voltea(indice);
+    EXPECT_EQ(tick, 57);
+    EXPECT_EQ(getpixel(ventana, 639, 479), 4);
     EXPECT_EQ(active_page, page3);
     voltea(indice);
     prueba::al_ceder = nullptr;
-    EXPECT_EQ(tick, 52);
+    EXPECT_EQ(tick, 58);
     EXPECT_EQ(active_page, page1);
     EXPECT_EQ(indice, 0);
-    screen = guardada;
-    for (BITMAP *b : {page1, page2, page3, pantalla})
+    termina_escala();
+    set_palette(antes);
+    escala = triple_buffer = 0;
+    for (BITMAP *b : {page1, page2, page3, screen})
         destroy_bitmap(b);
+    screen = guardada;
     page1 = page2 = page3 = nullptr;
     active_page = actual_page = nullptr;
-}
-
-// Options are matched exactly; a scale is one digit from 1 to 4 alone, the last one given counts.
-// What each line sets: full screen, three pages, diagnostics, scale.
-TEST(Opciones, AreMatchedExactly) {
-    for (auto [linea, ajustes] : {std::pair{"-full -tbuf -info -3", "1 1 1 3"},
-                                  {"-4 -1", "0 0 0 1"},
-                                  {"-4", "0 0 0 4"},
-                                  {"-FULL -tbuf2 info -5 -0 -12 --2", "0 0 0 0"}}) {
-        autodetect_card = GFX_AUTODETECT_WINDOWED;
-        triple_buffer = info = escala = 0;
-        std::istringstream in(linea);
-        std::vector<std::string> args = {"vorkzel"};
-        std::vector<char *> argv;
-        for (std::string a; in >> a;)
-            args.push_back(a);
-        for (auto &a : args)
-            argv.push_back(a.data());
-        lee_opciones(static_cast<int>(argv.size()), argv.data());
-        EXPECT_EQ(std::to_string(autodetect_card == GFX_AUTODETECT_FULLSCREEN) + " " +
-                      std::to_string(triple_buffer) + " " + std::to_string(info) + " " +
-                      std::to_string(escala),
-                  ajustes)
-            << linea;
-    }
 }
 
 } // namespace

@@ -1,8 +1,5 @@
 // Player control, the logic tick, the speed table, the lives and the level list.
-#include "frame/flujo.h"
 #include "frame/utilfun.h"
-#include "game/busca.h"
-#include "game/juego.h"
 #include "game/logica.h"
 #include "game/scroll.h"
 #include "mundo_prueba.h"
@@ -87,48 +84,24 @@ TEST_F(Logica, OneExtraLifePerTickAtEachTenThousand) {
     }
 }
 
-// Lives and speed of a difficulty at a refresh rate, as a game starts them.
-struct Velocidad {
-    int difi, codigo, fps;
-    float animcon, por_tick;
-};
-
-class TablaVelocidad : public prueba::Mundo, public ::testing::WithParamInterface<Velocidad> {};
-
-// Fractions of a pixel add up from tick to tick.
-TEST_P(TablaVelocidad, LevelSpeedFollowsDifficultyCodeAndRate) {
-    const Velocidad v = GetParam();
-    empieza(v.fps, v.difi, v.codigo);
-    EXPECT_FLOAT_EQ(animcon, v.animcon);
-    EXPECT_FLOAT_EQ(nscro, v.por_tick);
-    EXPECT_EQ(nscr2, nscro);
-    EXPECT_EQ(vidas, 6 - v.difi);
-    for (int i = 0; i < 100; i++)
-        scro(nscro);
-    EXPECT_NEAR(scr1 - 352, 100 * v.por_tick, 1.0);
-}
-
-// Pixels per 75 Hz frame: 3, 4, 5 by difficulty; x1.5 for code 2, x2 for code 3, x1 otherwise.
-std::vector<Velocidad> velocidades() {
-    const float base[3][4] = {
-        {3.0f, 4.5f, 6.0f, 3.0f}, {4.0f, 6.0f, 8.0f, 4.0f}, {5.0f, 7.5f, 10.0f, 5.0f}};
-    const struct {
-        int fps;
-        float factor;
-    } ritmos[] = {{60, 1.25f}, {75, 1.0f}, {100, 0.75f}};
-    std::vector<Velocidad> t;
+// Pixels per 75 Hz tick: 3, 4, 5 by difficulty; x1.5 for code 2, x2 for code 3, x1 otherwise; the
+// same speed in real time at 60 and 100 Hz. Fractions of a pixel add up from tick to tick.
+TEST_F(Logica, LevelSpeedFollowsDifficultyCodeAndRate) {
     for (int d = 0; d < 3; d++)
-        for (int c : {1, 2, 3, 9})
-            for (auto r : ritmos)
-                t.push_back({d, c, r.fps, r.factor, base[d][c == 9 ? 3 : c - 1] * r.factor});
-    return t;
+        for (auto [codigo, factor] : {std::pair{1, 1.0f}, {2, 1.5f}, {3, 2.0f}, {9, 1.0f}})
+            for (int fps : {60, 75, 100}) {
+                SCOPED_TRACE("difficulty " + std::to_string(d) + ", code " +
+                             std::to_string(codigo) + ", " + std::to_string(fps) + " Hz");
+                empieza(fps, d, codigo);
+                const float por_tick = (3 + d) * factor * 75 / fps;
+                EXPECT_FLOAT_EQ(animcon, 75.0f / fps);
+                EXPECT_FLOAT_EQ(nscro, por_tick);
+                EXPECT_EQ(nscr2, nscro);
+                EXPECT_EQ(vidas, 6 - d);
+                for (int i = 0; i < 100; i++)
+                    scro(nscro);
+                EXPECT_NEAR(scr1 - 352, 100 * por_tick, 1.0);
+            }
 }
-
-INSTANTIATE_TEST_SUITE_P(Todas, TablaVelocidad, ::testing::ValuesIn(velocidades()),
-                         [](const auto &i) {
-                             return "d" + std::to_string(i.param.difi) + "_code" +
-                                    std::to_string(i.param.codigo) + "_" +
-                                    std::to_string(i.param.fps) + "Hz";
-                         });
 
 } // namespace

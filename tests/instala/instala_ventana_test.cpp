@@ -1,8 +1,9 @@
-// The game on a player's desktop: the enlarged window, and the installed game started from
-// elsewhere, finding its data beside its program and keeping the scores in the player's folder.
+// The installed game started from elsewhere, finding its data beside its program and keeping the
+// scores in the player's folder; in an enlarged window, every frame whole.
 #include "pantalla.h"
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <set>
 #include <sys/stat.h>
 
 using namespace prueba;
@@ -14,63 +15,65 @@ int sh(const std::string &orden) {
     return std::system(orden.c_str());
 }
 
-// The game started with `args` on a `xvfb` screen and no music (so the diagnostics screen lists
-// no songs); its picture once the window shows.
-Captura foto_de(const std::vector<std::string> &args, const std::string &xvfb = "640x480x24") {
-    pantalla_xvfb = xvfb;
-    Juego j;
-    pantalla_xvfb = "640x480x24";
-    sh("rm -rf " + j.dir() + "/mp3/* " + j.dir() + "/midi/*");
-    j.arranca(args);
-    if (!j.espera_ventana()) return {};
-    // Well inside the diagnostics screen's eight seconds.
-    espera(2);
-    return j.foto();
-}
-
 } // namespace
 
-// Forced scale 2, and the scale the game picks on a small, a middle and a large screen (-info
-// given twice there): each window shows the scale-1 picture with every pixel a square.
-TEST(Escala, EachWindowFitsItsScreenAndShowsTheScaleOnePictureEnlarged) {
-    const Captura uno = foto_de({"-info", "-1"});
-    ASSERT_TRUE(uno.w == 320 && uno.h == 240);
-    int claros = 0;
-    for (int k = 0; k < 320 * 240; k++)
-        claros += uno.pixel(k % 320, k / 320) != 0;
-    ASSERT_GT(claros, 500) << "no text on the diagnostics screen";
-    for (const auto &[opcion, xvfb, e] :
-         {std::tuple{"-2", "640x480x24", 2}, std::tuple{"-info", "640x480x24", 1},
-          std::tuple{"-info", "1024x768x24", 2}, std::tuple{"-info", "1920x1080x24", 3}}) {
-        const Captura c = foto_de({"-info", opcion}, xvfb);
-        ASSERT_TRUE(c.w == 320 * e && c.h == 240 * e) << xvfb << ": " << c.w << "x" << c.h;
-        int distintos = 0;
-        for (int k = 0; k < c.w * c.h; k++)
-            distintos += c.pixel(k % c.w, k / c.w) != uno.pixel(k % c.w / e, k / c.w / e);
-        EXPECT_EQ(distintos, 0) << xvfb << " " << opcion;
-    }
-}
-
-TEST(Instalado, AGameWonFromAnotherDirectoryIsRecordedInThePlayersOwnRanking) {
+// The installed game as the desktop starts it: in the player's home, which may hold a datos/ of
+// their own, on a 1024 x 768 desktop, where it picks scale 2. One short level whose tiles 0 and 1,
+// in plain colours laid in columns, make all road rows alike: a torn frame has rows from two
+// scroll positions. The final score's palette is set before it is drawn: the first screenshot
+// that no longer shows the victory picture must show the score. The record goes to the player's
+// own table; the installed data stays as it was.
+TEST(Instalado, AGameWonAtScaleTwoShowsWholeFramesAndIsRecordedInThePlayersOwnRanking) {
+    pantalla_xvfb = "1024x768x24";
     Juego j;
+    pantalla_xvfb = "640x480x24";
     const std::string prefijo = j.dir() + "/prefijo", datos = prefijo + "/share/games/vorkzel";
     const std::string casa = j.dir() + "/casa", fuera = j.dir() + "/fuera";
     ASSERT_EQ(sh("cmake --install " VZ_BUILD_DIR " --prefix " + prefijo + " >/dev/null"), 0);
     fs::create_directories(casa);
-    // The desktop starts the game in the player's home, which may hold a datos/ of their own.
     fs::create_directories(fuera + "/datos");
     escribe(fuera + "/datos/notas.txt", {'m', 'i', 'o'});
-    // One short level, and an empty shipped table so that the won game enters it.
-    pon_nivel(datos, nivel_corto());
-    escribe(datos + "/datos/ranking.dat", Bytes(240, 0));
+    fs::remove_all(datos + "/midi"); // no song title over the road
+    Bytes hoja = lee(datos + "/datos/imagen.bmp");
+    for (int k = 0; k < 64 * 24; k++) // 8 bits a pixel, 320 x 568, bottom row first
+        hoja[(hoja[10] | hoja[11] << 8) + (143 - k / 64) * 320 + k % 64] = k % 64 < 32 ? 0 : 255;
+    escribe(datos + "/datos/imagen.bmp", hoja);
+    nivel::Nivel n = nivel_corto();
+    for (int k = 0; k < nivel::FILAS * nivel::COLUMNAS; k++)
+        n.mapa[k / nivel::COLUMNAS][k % nivel::COLUMNAS] = k % nivel::COLUMNAS % 3 == 0;
+    pon_nivel(datos, n);
+    escribe(datos + "/datos/ranking.dat", Bytes(240, 0)); // empty: the won game enters it
     ASSERT_EQ(sh("cp -r " + datos + " " + j.dir() + "/instalado"), 0);
     j.programa = prefijo + "/games/vorkzel";
     j.carpeta = fuera;
+    j.escala = 2;
     j.arranca({}, {{"HOME", casa}, {"XDG_DATA_HOME", ""}});
     ASSERT_TRUE(hasta_jugar(j, 2)) << j.salida_error();
-    ASSERT_TRUE(espera_que(75, [&] { return parecido_a(j.foto(), "gane.bmp") > 0.95; }));
-    // SOY JODIDO with no objects: 4 x 3000 = 12000 points, place 1 of the hard table. The
-    // initials entry drops keys pressed before it, then takes AAA from three presses of Enter.
+    // Right of the truck, above the score panel; the first two seconds are the still start.
+    auto fila = [](const Captura &c, int y) {
+        return Bytes(c.rgb.begin() + 960 * y + 384, c.rgb.begin() + 960 * y + 960);
+    };
+    int fotos = 0, costuras = 0;
+    std::set<Bytes> vistas;
+    for (const double fin = ahora() + 8; ahora() < fin; fotos++) {
+        const Captura c = j.foto();
+        ASSERT_EQ(c.w, 320);
+        vistas.insert(fila(c, 0));
+        for (int y = 1; y < 192; y++)
+            costuras += fila(c, y) != fila(c, y - 1);
+    }
+    EXPECT_EQ(costuras, 0) << "seams in " << fotos << " screenshots";
+    EXPECT_GT(vistas.size(), 20u) << "the road did not scroll";
+    Captura c;
+    ASSERT_TRUE(espera_que(90, [&] { return parecido_a(c = j.foto(), "gane.bmp") > 0.95; }));
+    for (Bytes visto; c.w == 320 && (c.rgb == visto || parecido_a(c, "gane.bmp") > 0.95);)
+        visto = c.rgb, c = j.foto(); // a picture already seen is not looked at again
+    // SOY JODIDO with no objects: 4 x 3000 = 12000 points, place 1 of the hard table.
+    EXPECT_TRUE(muestra_textos(c, {{30, -1, "TU PUNTAJE FINAL"},
+                                   {80, -1, "VIDAS:  4 X 3000"},
+                                   {105, -1, "PUNTOS:        0"},
+                                   {135, -1, "TOTAL:     12000"}}));
+    // The initials entry drops keys pressed before it, then takes AAA from three presses of Enter.
     Bytes esperado(240, 0);
     pon_registro(esperado, 2, 0, 12000, "AAA", 0);
     const std::string propio = casa + "/.local/share/vorkzel/ranking.dat";

@@ -6,8 +6,8 @@
 namespace falso {
 
 struct Llamada {
-    std::string que; // "create", "play", "get", "free", "poll", "adjust", "stop", "destroy"
-    int a = 0, b = 0; // create: bytes, last flag; free: count; play/adjust: volume, pan
+    std::string que;  // "create" or "play"
+    int a = 0, b = 0; // create: bytes, last flag; play: volume, pan
 };
 
 extern std::vector<Llamada> llamadas;

@@ -1,14 +1,14 @@
-// The ranking file under faults: records with no zero byte, saves that fail, two copies saving at
-// once, and a save killed at every write, flush and rename by a real SIGKILL.
+// The ranking file: where a total goes and how a record moves the rest down; and under faults:
+// saves that fail, two copies saving at once, and a save killed at every write, flush and rename
+// by a real SIGKILL. (Records with no zero byte: fuzz_ranking.)
+#include "entorno.h"
 #include "menus/guardado.h"
 #include "menus/menus.h"
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <cstring>
 #include <random>
 #include <spawn.h>
-#include <sys/mman.h>
 #include <sys/wait.h>
 
 using namespace vz;
@@ -17,9 +17,47 @@ namespace fs = std::filesystem;
 namespace {
 
 using Bloque = std::vector<unsigned char>;
+using prueba::pon;
+using prueba::ranking_base;
+
+// The file with a record of `total` and `iniciales` at place `lugar` of table `difi`: the places
+// below move down one (score and initials; reserved bytes stay), place 10 drops.
+Bloque con_registro(int difi, int lugar, uint32_t total, const char *iniciales) {
+    Bloque b = ranking_base();
+    unsigned char *t = &b[80 * difi];
+    for (int r = 9; r > lugar; r--)
+        std::copy_n(t + 8 * (r - 1), 7, t + 8 * r);
+    pon(t + 8 * lugar, total, iniciales);
+    return b;
+}
+
+TEST(Ranking, TiesGoAboveAndTheRestMovesDownKeepingTheReservedBytes) {
+    const struct {
+        int difi;
+        uint32_t total;
+        int lugar;
+    } casos[] = {{1, 99999, 0}, {1, 7100, 3}, {1, 7099, 4}, {1, 1100, 9},
+                 {1, 1099, 10}, {0, 1000, 9}, {2, 0, 10}};
+    for (const auto &c : casos) {
+        Bloque b = ranking_base();
+        EXPECT_EQ(posicion_ranking(b.data(), c.difi, c.total), c.lugar) << c.total;
+        if (c.lugar == 10) continue;
+        inserta_ranking(b.data(), c.difi, c.lugar, c.total, "QRS");
+        EXPECT_EQ(b, con_registro(c.difi, c.lugar, c.total, "QRS")) << c.total;
+    }
+    Bloque b = ranking_base();
+    b[80 + 3] = 0x80; // place 1 of table 1 holds 2^31 + 10100: above any total, unsigned
+    EXPECT_EQ(posicion_ranking(b.data(), 1, 2000000000u), 1);
+    // Initials move as a string of at most three: what follows a zero is not kept.
+    b[80 + 8 * 5 + 5] = 0;
+    inserta_ranking(b.data(), 1, 0, 50000, "AAA");
+    EXPECT_EQ(std::string(reinterpret_cast<const char *>(&b[80 + 8 * 6 + 4]), 3),
+              std::string("B\0\0", 3));
+}
 
 struct Guardado : ::testing::Test {
-    fs::path antes = fs::current_path(), dir = fs::temp_directory_path() / "vz-robusto-guardado";
+    fs::path antes = fs::current_path(),
+             dir = fs::temp_directory_path() / ("vz-guardado-" + std::to_string(getpid()));
     void SetUp() override {
         fs::remove_all(dir);
         fs::create_directories(dir / "datos");
@@ -39,27 +77,6 @@ struct Guardado : ::testing::Test {
     }
     static long en_datos() { return std::distance(fs::directory_iterator("datos"), {}); }
 };
-
-TEST(Filas, RowTextStopsAtTheInitials) {
-    // The record's seventh byte is the last one mapped: any read past the initials faults.
-    const long tam = sysconf(_SC_PAGESIZE);
-    auto *m = static_cast<unsigned char *>(
-        mmap(nullptr, 2 * tam, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
-    ASSERT_EQ(mprotect(m + tam, tam, PROT_NONE), 0);
-    using namespace std::string_literals; // records as score (little-endian) and initials
-    const std::tuple<int, std::string, const char *> casos[] = {
-        {0, "\x05\0\0\0ABC"s, " 1      5 ABC"},
-        {9, "\x40\xe2\x01\0AB\0"s, "10 123456 AB"},
-        {3, "AAAAXYZ"s, " 4 1094795585 XYZ"},
-        {1, "\xff\xff\xff\xff\0\0\0"s, " 2     -1 "}};
-    for (const auto &[r, registro, esperado] : casos) {
-        std::memcpy(m + tam - 7, registro.data(), 7);
-        char texto[TAM_FILA];
-        texto_fila(texto, r, m + tam - 7);
-        EXPECT_STREQ(texto, esperado);
-    }
-    munmap(m, 2 * tam);
-}
 
 TEST_F(Guardado, NoTemporaryFileIsLeftOrSharedAndTheModeIsKept) {
     fs::create_directories("datos/ranking.dat/x"); // a rename over it fails
@@ -107,10 +124,6 @@ int espera(pid_t pid) { // the wait status
     return estado;
 }
 
-int guarda(const fs::path &dir, uint32_t total, int mata, bool despues) {
-    return espera(lanza(dir, total, mata, despues));
-}
-
 // Two copies that read the table before their initials entry and save at the same moment.
 TEST_F(Guardado, TwoCopiesSavingAtOnceKeepBothRecords) {
     for (uint32_t i = 1; i <= 40; i++) {
@@ -142,13 +155,13 @@ TEST_F(Guardado, ASaveKilledAnywhereLeavesTheOldOrTheNewFileWholeAndTheNextSaveW
         const Bloque viejo = lee();
         const int mata = 1 + static_cast<int>(azar() % LLAMADAS);
         const bool despues = azar() % 2;
-        const int estado = guarda(dir, total, mata, despues);
+        const int estado = espera(lanza(dir, total, mata, despues));
         ASSERT_TRUE(WIFSIGNALED(estado) && WTERMSIG(estado) == SIGKILL) << "status " << estado;
         const Bloque ahora = lee();
         ASSERT_TRUE(ahora == viejo || ahora == despues_de(viejo, total))
             << "killed " << (despues ? "after" : "before") << " call " << mata;
         // The next start reads what is there and saves over it.
-        ASSERT_EQ(guarda(dir, total + 1, 0, false), 0);
+        ASSERT_EQ(espera(lanza(dir, total + 1, 0, false)), 0);
         ASSERT_EQ(lee(), despues_de(ahora, total + 1));
     }
 }
