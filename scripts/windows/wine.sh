@@ -16,6 +16,8 @@ prefijo=$(realpath -m "$1") segundos=$2 programa=$3
 shift 3
 
 export WINEPREFIX=$prefijo WINEDEBUG=${WINEDEBUG:--all}
+# Wine reads Unix file names in the locale's character set: a folder "Begoña" needs UTF-8.
+export LC_ALL=C.UTF-8
 # No menu entries in the user's desktop, no offers to install Mono or Gecko.
 export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
 
@@ -52,6 +54,9 @@ printf 'pcm.!default {\n type file\n slave.pcm "null"\n file "%s"\n format "raw"
     "$captura" >"$alsa/alsa.conf"
 export ALSA_CONFIG_PATH="/usr/share/alsa/alsa.conf:$alsa/alsa.conf"
 
+# Waited for in the background, so that a TERM (a test giving up) ends the prefix at once too.
+timeout --kill-after=5 "$segundos" wine "$programa" "$@" &
+trap 'exit 143' TERM INT
 estado=0
-timeout --kill-after=5 "$segundos" wine "$programa" "$@" || estado=$?
+wait $! || estado=$?
 exit "$estado"
