@@ -57,12 +57,8 @@ void presenta()
 {
     if (lienzo == nullptr || ventana == nullptr) return;
     int y0 = ALTO, y1 = -1;
-    // A new palette comes with every row: a DirectDraw window shows only the rows written under
-    // the display lock (set_palette cannot repaint the locked picture), and rows left out would
-    // stay in the old colours.
-    const bool todas = primera || paleta_pendiente;
     for (int y = 0; y < ALTO; y++) {
-        if (!todas && std::memcmp(mostrado[y], lienzo->line[y], ANCHO) == 0) continue;
+        if (!primera && std::memcmp(mostrado[y], lienzo->line[y], ANCHO) == 0) continue;
         std::memcpy(mostrado[y], lienzo->line[y], ANCHO);
         if (y < y0) y0 = y;
         y1 = y;
