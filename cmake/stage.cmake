@@ -1,9 +1,14 @@
-# Copies GEN/{datos,levels,midi,mp3} into RUN, keeping an existing RUN/datos/ranking.dat.
+# Copies GEN/{datos,levels,midi,mp3} into RUN, keeping an existing RUN/datos/ranking.dat and
+# leaving out the files of datos/ named in SIN.
 foreach(dir datos levels midi mp3)
     file(MAKE_DIRECTORY ${RUN}/${dir})
     file(GLOB files RELATIVE ${GEN}/${dir} ${GEN}/${dir}/*)
     foreach(f ${files})
         if(dir STREQUAL "datos" AND f STREQUAL "ranking.dat" AND EXISTS ${RUN}/datos/ranking.dat)
+            continue()
+        endif()
+        list(FIND SIN "${f}" fuera)
+        if(dir STREQUAL "datos" AND fuera GREATER -1)
             continue()
         endif()
         execute_process(COMMAND ${CMAKE_COMMAND} -E copy_if_different ${GEN}/${dir}/${f} ${RUN}/${dir}/${f})

@@ -40,16 +40,21 @@ set_property(SOURCE ${CMAKE_BINARY_DIR}/vorkzel.rc TARGET_DIRECTORY vorkzel APPE
 add_executable(sonda EXCLUDE_FROM_ALL ${CMAKE_SOURCE_DIR}/scripts/windows/sonda.cpp)
 target_link_libraries(sonda PRIVATE PkgConfig::ALLEGRO PkgConfig::MPG123 Threads::Threads)
 
-# build-win/run: the program with the Linux build's data, as build/run has it.
+# build-win/run: the program with the Linux build's data, as build/run has it. The Linux MIDI
+# patch list names Linux files: on Windows MIDI goes to the system's synthesiser.
 add_custom_target(stage ALL
-    COMMAND ${CMAKE_COMMAND} -DGEN=${VZ_GEN} -DRUN=${VZ_RUN} -P ${CMAKE_SOURCE_DIR}/cmake/stage.cmake
+    COMMAND ${CMAKE_COMMAND} -DGEN=${VZ_GEN} -DRUN=${VZ_RUN} -DSIN=patches.cfg
+            -P ${CMAKE_SOURCE_DIR}/cmake/stage.cmake
     COMMENT "Staging build-win/run")
 
 # One folder: the program, its data, the README and the licences side by side.
 install(TARGETS vorkzel RUNTIME DESTINATION .)
 foreach(d datos levels midi mp3)
-    install(DIRECTORY ${VZ_GEN}/${d} DESTINATION .)
+    install(DIRECTORY ${VZ_GEN}/${d} DESTINATION . PATTERN patches.cfg EXCLUDE)
 endforeach()
+# The mark of a tree of the game's own, which keeps its scores in datos/: the zip carries it, and
+# the installer removes it, so that the installed game keeps them in %APPDATA%\vorkzel.
+install(FILES ${CMAKE_SOURCE_DIR}/cmake/windows/local.txt DESTINATION datos)
 install(FILES ${CMAKE_SOURCE_DIR}/README.md DESTINATION . RENAME README.txt)
 install(FILES ${CMAKE_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
 install(FILES ${VZ_ALLEGRO}/license.txt DESTINATION . RENAME allegro-license.txt)
@@ -61,7 +66,6 @@ set(CPACK_PACKAGE_VENDOR "VORK-ZEL 2003 developers")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "night-highway arcade game")
 set(CPACK_SYSTEM_NAME win64)
 set(CPACK_STRIP_FILES ON)
-set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
 set(CPACK_VERBATIM_VARIABLES ON)
 set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_SOURCE_DIR}/LICENSE)
 set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_SOURCE_DIR}/cmake/windows/cpack.cmake)
@@ -80,6 +84,8 @@ set(CPACK_NSIS_INSTALLED_ICON_NAME vorkzel.exe)
 set(CPACK_NSIS_CREATE_ICONS_EXTRA "
     SetOutPath '$INSTDIR'
     CreateShortCut '$SMPROGRAMS\\$STARTMENU_FOLDER\\VORK-ZEL 2003.lnk' '$INSTDIR\\vorkzel.exe' '' '$INSTDIR\\vorkzel.exe' 0")
+set(CPACK_NSIS_EXTRA_INSTALL_COMMANDS "
+    Delete '$INSTDIR\\datos\\local.txt'")
 set(CPACK_NSIS_DELETE_ICONS_EXTRA "
     Delete '$SMPROGRAMS\\$MUI_TEMP\\VORK-ZEL 2003.lnk'")
 set(CPACK_GENERATOR "ZIP;NSIS")

@@ -95,8 +95,9 @@ if [ ! -f "$mpg123/hecho" ]; then
     touch "$mpg123/hecho"
 fi
 
-# The data and the icon come from the Linux build's tools, which run here and not on Windows.
-scripts/prepara.sh play
+# The data and the icon come from the Linux build's tools, which run here and not on Windows
+# (scripts/prepara.sh tests has built them already when it calls this script).
+[ -n "${VZ_ANFITRION_HECHO:-}" ] || scripts/prepara.sh play
 
 cmake -S . -B build-win -DCMAKE_TOOLCHAIN_FILE="$raiz/cmake/mingw64.cmake" -DCMAKE_BUILD_TYPE=Release \
     -DVZ_ALLEGRO="$allegro" -DVZ_MPG123="$mpg123" -DVZ_ANFITRION="$raiz/build" >/dev/null
@@ -104,4 +105,5 @@ cmake --build build-win -j"$hilos" --target sonda
 [ "$modo" = sonda ] && exit 0
 
 cmake --build build-win -j"$hilos"
-(cd build-win && cpack -G "ZIP;NSIS")
+(cd build-win && cpack -G "ZIP;NSIS" >cpack.log) || { cat build-win/cpack.log >&2; exit 1; }
+echo "Windows downloads: build-win/vorkzel-1.0.0-win64.zip, build-win/vorkzel-1.0.0-win64-setup.exe"

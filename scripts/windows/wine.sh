@@ -6,16 +6,20 @@
 #   PREFIX   the Wine prefix, made the first time it is named (about 11 s): one per test run
 #   SECONDS  how long the program may run; past that every Wine process of PREFIX is killed and
 #            the status is 124, as timeout(1) has it; otherwise the status is the program's
+#   PROGRAM  `start` starts a file as Explorer does (`start /unix SHORTCUT.lnk`) and returns at
+#            once: the run then lasts until every program of the prefix has ended
 # Environment:
 #   DISPLAY     an X server of the caller's; without it a private Xvfb serves this one run
 #   VZ_CAPTURA  the file that receives the sound (32-bit float little-endian stereo, 48 kHz);
 #               PREFIX/sonido.raw by default
 set -euo pipefail
-[ $# -ge 3 ] || { sed -n '4,13p' "$0" >&2; exit 2; }
+[ $# -ge 3 ] || { sed -n '4,15p' "$0" >&2; exit 2; }
 prefijo=$(realpath -m "$1") segundos=$2 programa=$3
 shift 3
 
 export WINEPREFIX=$prefijo WINEDEBUG=${WINEDEBUG:--all}
+# Wine reads Unix file names in the locale's character set: a folder "Begoña" needs UTF-8.
+export LC_ALL=C.UTF-8
 # No menu entries in the user's desktop, no offers to install Mono or Gecko.
 export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
 
@@ -52,6 +56,10 @@ printf 'pcm.!default {\n type file\n slave.pcm "null"\n file "%s"\n format "raw"
     "$captura" >"$alsa/alsa.conf"
 export ALSA_CONFIG_PATH="/usr/share/alsa/alsa.conf:$alsa/alsa.conf"
 
+# Waited for in the background, so that a TERM (a test giving up) ends the prefix at once too.
+timeout --kill-after=5 "$segundos" \
+    bash -c 'wine "$@" && if [ "$1" = start ]; then wineserver -w; fi' bash "$programa" "$@" &
+trap 'exit 143' TERM INT
 estado=0
-timeout --kill-after=5 "$segundos" wine "$programa" "$@" || estado=$?
+wait $! || estado=$?
 exit "$estado"

@@ -1,5 +1,6 @@
 #include "assets/carga.h"
 #include "assets/cortes.h"
+#include "frame/lugares.h"
 #include <string>
 #include <vector>
 
@@ -82,23 +83,30 @@ int faltan_datos(FILE *err)
     std::vector<const char *> nombres = {"datos/font.dat", HOJA, FOTOS[0], FOTOS[1], FOTOS[2]};
     for (const char *sonido : SONIDOS)
         if (sonido != nullptr) nombres.push_back(sonido);
-    int faltan = 0;
+    fallidos.clear();
     for (const char *nombre : nombres) {
-        FILE *f = std::fopen(nombre, "rb");
+        FILE *f = abre(nombre, "rb");
         if (f != nullptr) {
             std::fclose(f);
             continue;
         }
-        std::fprintf(err, "vorkzel: missing data file: %s\n", nombre);
-        faltan++;
+        fallidos.push_back(std::string("missing data file: ") + nombre);
+        std::fprintf(err, "vorkzel: %s\n", fallidos.back().c_str());
     }
-    return faltan;
+    return static_cast<int>(fallidos.size());
 }
 
 int datos_fallidos(FILE *err)
 {
     for (const auto &que : fallidos) std::fprintf(err, "vorkzel: %s\n", que.c_str());
     return static_cast<int>(fallidos.size());
+}
+
+std::string lista_fallidos()
+{
+    std::string t;
+    for (const auto &que : fallidos) t += que + "\n";
+    return t;
 }
 
 void CargarBMP()

@@ -1,6 +1,7 @@
 // Pictures, palettes and sounds loaded once at start-up.
 #pragma once
 #include "allegro_vz.h"
+#include <string>
 #include <cstdio>
 
 namespace vz {
@@ -23,6 +24,8 @@ extern MIDI *music;                 // playlist song now loaded (music module)
 int faltan_datos(FILE *err);
 // After CargarBMP and carga_sonidos: writes the files that failed to load; returns how many.
 int datos_fallidos(FILE *err);
+// The lines of the last of those two reports, each ending in a line break; "" when all was well.
+std::string lista_fallidos();
 
 void CargarBMP();
 void carga_sonidos();

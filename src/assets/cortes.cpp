@@ -1,10 +1,9 @@
 #include "assets/cortes.h"
+#include "frame/lugares.h"
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 namespace vz {
@@ -107,9 +106,8 @@ std::string corte_wav(const Bytes &b) {
 } // namespace
 
 std::string corte(const char *ruta) {
-    std::ifstream in(ruta, std::ios::binary);
-    if (!in) return ""; // missing or unreadable: the library says so
-    const Bytes b((std::istreambuf_iterator<char>(in)), {});
+    Bytes b;
+    if (!lee_entero(ruta, b)) return ""; // missing or unreadable: the library says so
     const char *ext = std::strrchr(ruta, '.');
     if (ext != nullptr && std::strcmp(ext, ".bmp") == 0) return corte_bmp(b);
     if (ext != nullptr && std::strcmp(ext, ".wav") == 0) return corte_wav(b);

@@ -9,19 +9,17 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <sstream>
 #include <strings.h>
 
 namespace vz {
 
-constexpr Valores AJUSTES_DEFECTO = {
+const Valores AJUSTES_DEFECTO = {
     KEY_UP, KEY_DOWN, KEY_LEFT, KEY_RIGHT, KEY_P, KEY_ENTER, KEY_ESC, KEY_SPACE,
-    // Buttons of an Xbox-style pad as Linux numbers them: A 0, B 1, X 2, Y 3, LB 4, RB 5, Back 6,
-    // Start 7. The directions come from the axes.
+    // Buttons of an Xbox-style pad, which Linux and Windows number alike: A 0, B 1, X 2, Y 3,
+    // LB 4, RB 5, Back 6, Start 7. The directions come from the axes, numbered per system.
     SIN_BOTON, SIN_BOTON, SIN_BOTON, SIN_BOTON, 7, 0, 6, 3,
-    // The left stick (axes 0 and 1) and the d-pad (axes 6 and 7).
-    1 << 1 | 1 << 7, 1 << 0 | 1 << 6, 0, 0, 100, 100};
+    PAD_SISTEMA.ejes_v, PAD_SISTEMA.ejes_h, 0, 0, 100, 100};
 Valores ajustes = AJUSTES_DEFECTO;
 
 namespace {
@@ -92,7 +90,7 @@ std::string nombre_de_tecla(int k)
     if (k >= KEY_A && k <= KEY_Z) return std::string(1, static_cast<char>('A' + k - KEY_A));
     if (k >= KEY_0 && k <= KEY_9) return std::string(1, static_cast<char>('0' + k - KEY_0));
     if (k >= KEY_0_PAD && k <= KEY_9_PAD) return std::to_string(k - KEY_0_PAD) + "_Pad";
-    if (k >= KEY_F1 && k <= KEY_F12) return "F" + std::to_string(k - KEY_F1 + 1);
+    if (k >= KEY_F1 && k <= KEY_F12) return std::string("F").append(std::to_string(k - KEY_F1 + 1));
     for (const auto &n : NOMBRES)
         if (n.tecla == k) return n.nombre;
     return std::to_string(k);
@@ -159,7 +157,7 @@ std::string formatea(int i, int n)
     case T_EJES: {
         std::string s;
         for (int e = 0; e < NUM_EJES; e++)
-            if (n >> e & 1) s += (s.empty() ? "" : " ") + std::to_string(e);
+            if (n >> e & 1) s.append(s.empty() ? "" : " ").append(std::to_string(e));
         return s.empty() ? "none" : s;
     }
     case T_ESCALA:
@@ -276,14 +274,13 @@ std::string texto_ajustes()
         "# Minus, Equals, Comma, Stop, Slash, ...; any case. One key for one action only.\n";
     for (int i = 0; i < NUM_AJUSTES; i++) {
         if (i == BOTON)
-            t +=
-                "\n# Gamepad buttons, numbered from 0 as the system counts them, or none. An\n"
-                "# Xbox-style pad: A 0, B 1, X 2, Y 3, LB 4, RB 5, Back 6, Start 7. A\n"
-                "# PlayStation pad: cross 0, circle 1, triangle 2, square 3, share 8, options 9.\n";
+            t += "\n# Gamepad buttons, numbered from 0 as the system counts them, or none. An\n"
+                 "# Xbox-style pad: A 0, B 1, X 2, Y 3, LB 4, RB 5, Back 6, Start 7. A\n" +
+                 std::string(PAD_SISTEMA.nota_botones);
         if (i == EJES_V)
             t += "\n# Gamepad axes read as directions once pushed past half their travel (an axis\n"
-                 "# already past it when the game starts, like a trigger, is ignored). Xbox-style\n"
-                 "# and PlayStation pads: left stick 0 (across) and 1 (up-down), d-pad 6 and 7.\n";
+                 "# already past it when the game starts, like a trigger, is ignored). " +
+                 std::string(PAD_SISTEMA.nota_ejes);
         if (i == ESCALA) t += "\n";
         const char *nota = i < EJES_V      ? QUE_HACE[i % NUM_ACCIONES]
                            : i == EJES_V   ? "up and down"
@@ -331,16 +328,14 @@ void lee_ajustes()
 {
     const std::string ruta = ruta_ajustes();
     if (!existe(ruta)) return;
-    std::ifstream in(ruta, std::ios::binary);
-    std::stringstream texto;
-    texto << in.rdbuf();
-    if (!in) {
+    std::vector<unsigned char> texto;
+    if (!lee_entero(ruta, texto)) {
         std::fprintf(stderr, "vorkzel: cannot read %s; the default settings are used\n",
                      ruta.c_str());
         return;
     }
     std::vector<std::string> avisos;
-    interpreta_ajustes(texto.str(), ruta, ajustes, avisos);
+    interpreta_ajustes(std::string(texto.begin(), texto.end()), ruta, ajustes, avisos);
     for (const auto &a : avisos)
         std::fprintf(stderr, "vorkzel: %s\n", a.c_str());
 }
@@ -363,7 +358,7 @@ int escribe_ajustes()
     const bool bien = std::fwrite(t.data(), 1, t.size(), f) == t.size();
     if (std::fclose(f) != 0 || !bien) {
         std::fprintf(stderr, "vorkzel: cannot write %s\n", ruta.c_str());
-        std::remove(ruta.c_str());
+        borra(ruta);
         return 1;
     }
     std::printf("vorkzel: the default settings are in %s\n", ruta.c_str());

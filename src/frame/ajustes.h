@@ -26,6 +26,13 @@ enum {
 };
 
 using Valores = std::array<int, NUM_AJUSTES>;
+// How the system numbers a pad's axes, which differs between systems (one file per system): the
+// default axes of an Xbox-style pad, and the settings file's words on the numbers.
+struct PadSistema {
+    int ejes_v, ejes_h;
+    const char *nota_botones, *nota_ejes;
+};
+extern const PadSistema PAD_SISTEMA;
 extern const Valores AJUSTES_DEFECTO;
 extern Valores ajustes; // the defaults until start-up reads the file
 // Applies the lines of `texto` over `valores`. A wrong line (unknown name, bad value, a name or a

@@ -7,6 +7,7 @@
 #include "frame/mandos.h"
 #include "frame/paginas.h"
 #include "frame/senales.h"
+#include "frame/sistema.h"
 #include "frame/utilfun.h"
 #include "game/busca.h"
 #include "game/mundo.h"
@@ -21,8 +22,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -38,9 +37,6 @@ int bg = 0;
 namespace {
 
 const char *const ARCHIVO_FUENTE = "datos/font.dat";
-// The build rewrites the system's freepats list in the layout the library reads (full paths,
-// instruments numbered from 1, drums as a multipatch); the system list itself loads no patch.
-const char *const PATCHES = "datos/patches.cfg";
 DATAFILE *fuente = nullptr; // stays loaded until the process ends
 const char *const VERSION = "1.0.0";
 std::string ranking_jugador; // the player's own ranking file when running from installed data
@@ -68,8 +64,8 @@ const char *const AYUDA =
     "\n"
     "A gamepad does the same: stick or d-pad for the arrows, A (the first button) for\n"
     "Enter, Start for P, Back for Esc, Y for Space. Keys, buttons, window and volumes can be\n"
-    "changed in $XDG_CONFIG_HOME/vorkzel/vorkzel.cfg (by default ~/.config/vorkzel/);\n"
-    "command-line options win over it.\n";
+    "changed in ";
+const char *const AYUDA_FIN = ";\ncommand-line options win over it.\n";
 
 // The build writes this into build/run/datos and never into the installed tree: a working
 // directory holding it is the game's own tree, used in place, scores and all.
@@ -93,12 +89,13 @@ bool copia_tabla(const std::string &hacia)
 
 // Anything else in the working directory, a datos/ of the player's own included, is not the
 // game's: it then runs from its installed data, moving there, and keeps the ranking and the
-// player's own music in the player's data folder.
+// player's own music in the player's data folder. Installed data that carries the mark is a tree
+// of the game's own too (an unpacked zip on Windows, started from another folder).
 void elige_datos()
 {
     if (existe(MARCA)) return;
     const std::string base = carpeta_instalada();
-    if (base.empty() || !existe(base + "/datos") || !entra(base)) return;
+    if (base.empty() || !existe(base + "/datos") || !entra(base) || existe(MARCA)) return;
 
     const std::string propia = carpeta_propia();
     if (!crea_carpetas(propia)) return; // scores then go to the shipped file, if it is writable
@@ -120,7 +117,7 @@ int opcion_informativa(int argc, char **argv)
 {
     for (int i = 1; i < argc; i++) {
         if (std::strcmp(argv[i], "--help") == 0) {
-            std::fputs(AYUDA, stdout);
+            std::printf("%s%s%s", AYUDA, DONDE_AJUSTES, AYUDA_FIN);
             return 0;
         }
         if (std::strcmp(argv[i], "--version") == 0) {
@@ -130,17 +127,6 @@ int opcion_informativa(int argc, char **argv)
         if (std::strcmp(argv[i], "--write-settings") == 0) return escribe_ajustes();
     }
     return -1;
-}
-
-// The software MIDI synthesiser needs a patch set; use ours when nothing else is configured.
-void configura_patches()
-{
-    const char *actual = get_config_string("sound", "patches", nullptr);
-    if ((actual == nullptr || *actual == '\0') && existe(PATCHES)) {
-        static char config[600];
-        std::snprintf(config, sizeof config, "[sound]\npatches = %s\n", PATCHES);
-        override_config_data(config, std::strlen(config));
-    }
 }
 
 void abre_pantalla()
@@ -159,8 +145,8 @@ void abre_pantalla()
 // is stored unpacked ("slh."), which keeps the check a walk over the chunk headers.
 bool datafile_entero(const char *ruta)
 {
-    std::ifstream in(ruta, std::ios::binary);
-    const std::vector<unsigned char> b((std::istreambuf_iterator<char>(in)), {});
+    std::vector<unsigned char> b;
+    lee_entero(ruta, b);
     size_t p = 0;
     bool bien = true;
     auto lee = [&]() -> uint32_t {
@@ -219,6 +205,7 @@ void pantalla_info()
 void aborta(const char *porque)
 {
     std::fprintf(stderr, "vorkzel: %s\n", porque);
+    avisa_jugador(lista_fallidos() + porque);
     std::exit(1);
 }
 
@@ -263,6 +250,7 @@ int arranque(int argc, char **argv)
     mp3 = nullptr;
     escala = 0;
 
+    prepara_consola();
     if (const int estado = opcion_informativa(argc, argv); estado >= 0) return estado;
     lee_ajustes();
     aplica_ajustes();
@@ -271,7 +259,7 @@ int arranque(int argc, char **argv)
 
     anota_senales();
     if (install_allegro(SYSTEM_AUTODETECT, &errno, atexit) != 0) {
-        std::string porque = "no display to open a window on (is DISPLAY set?)";
+        std::string porque = SIN_SISTEMA;
         if (allegro_error[0] != 0) porque += std::string(": ") + allegro_error;
         aborta(porque.c_str());
     }
@@ -286,10 +274,7 @@ int arranque(int argc, char **argv)
     set_window_title("VORK-ZEL 2003");
 
     reserve_voices(16, -1);
-    configura_patches();
-    // No sound device: the game runs silent on the null drivers, which keep every sound call valid.
-    if (install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, nullptr) != 0)
-        install_sound(DIGI_NONE, MIDI_NONE, nullptr);
+    instala_sonido();
     if (ajustes[MUSICA] != 100) set_volume(-1, vol_musica(255)); // the title's tune
 
     LOCK_FUNCTION(fps_proc);

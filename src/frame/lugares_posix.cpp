@@ -34,6 +34,9 @@ std::string carpeta_xdg(const char *variable, const char *defecto)
 
 } // namespace
 
+const char *const DONDE_AJUSTES =
+    "$XDG_CONFIG_HOME/vorkzel/vorkzel.cfg (by default ~/.config/vorkzel/)";
+
 std::string carpeta_propia() { return carpeta_xdg("XDG_DATA_HOME", "/.local/share"); }
 
 std::string carpeta_config() { return carpeta_xdg("XDG_CONFIG_HOME", "/.config"); }
@@ -58,5 +61,12 @@ std::FILE *crea_nuevo(const std::string &ruta)
 }
 
 bool entra(const std::string &carpeta) { return chdir(carpeta.c_str()) == 0; }
+
+std::FILE *abre(const std::string &ruta, const char *modo)
+{
+    return std::fopen(ruta.c_str(), modo);
+}
+
+bool borra(const std::string &ruta) { return std::remove(ruta.c_str()) == 0; }
 
 } // namespace vz

@@ -1,5 +1,6 @@
 #include "game/mapa.h"
 #include "game/mundo.h"
+#include "frame/lugares.h"
 #include <cstdio>
 
 namespace vz {
@@ -11,7 +12,7 @@ constexpr int MAX_TIPO = 8;
 
 void CargaMapa(const char *filename)
 {
-    FILE *f = std::fopen(filename, "rb");
+    FILE *f = abre(filename, "rb");
     if (f == nullptr) return;
     // A short file reads as if it ended in zeros: tile 0 and empty records, never stale data.
     unsigned char datos[TAM_NIVEL] = {};

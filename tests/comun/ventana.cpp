@@ -189,9 +189,15 @@ Captura Juego::foto() const {
     // A window that is gone answers with an error: an empty picture, not the end of the test.
     XSetErrorHandler([](Display *, XErrorEvent *) { return 0; });
     if (x_ == nullptr) x_ = XOpenDisplay(display_.c_str());
+    // Under Wine the named window holds Wine's own frame, and the game's picture is its child.
+    Window w = ventana_, raiz, padre, *hijos = nullptr;
+    unsigned n = 0;
+    if (x_ != nullptr && XQueryTree(x_, ventana_, &raiz, &padre, &hijos, &n) != 0 && n > 0)
+        w = hijos[0];
+    if (hijos != nullptr) XFree(hijos);
     XWindowAttributes a;
-    XImage *im = x_ != nullptr && XGetWindowAttributes(x_, ventana_, &a) != 0
-                     ? XGetImage(x_, ventana_, 0, 0, a.width, a.height, AllPlanes, ZPixmap)
+    XImage *im = x_ != nullptr && XGetWindowAttributes(x_, w, &a) != 0
+                     ? XGetImage(x_, w, 0, 0, a.width, a.height, AllPlanes, ZPixmap)
                      : nullptr;
     if (im == nullptr) return {};
     // One pixel of each square of the enlarged window; 8 bits a channel on the 24-bit screen.
