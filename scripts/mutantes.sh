@@ -25,7 +25,7 @@ origen, destino = sys.argv[1:3]
 def archivos(base):
     for d, dirs, fs in os.walk(base):
         if d == base:
-            dirs[:] = [x for x in dirs if x not in ('.git', 'build')]
+            dirs[:] = [x for x in dirs if x not in ('.git', 'build', 'build-win')]
             fs = [f for f in fs if f != '.git']
         for f in fs:
             yield os.path.relpath(os.path.join(d, f), base)

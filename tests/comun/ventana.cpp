@@ -171,9 +171,11 @@ bool Juego::espera_ventana(double segundos) {
     };
     // Under a heavily loaded parallel run the game has, rarely, been refused a connection to a
     // server that the harness itself could reach. That is the machine, not the game: say so in
-    // the test's output and start the game once more.
-    if (busca() && ventana_ == 0 && estado_ == 1 && entorno_.count("DISPLAY") == 0 &&
-        salida_error().find("no display") != std::string::npos) {
+    // the test's output and start the game once more. Under Wine the refusal shows as the
+    // library failing to make its window.
+    const std::string error = busca() && ventana_ == 0 && estado_ == 1 ? salida_error() : "";
+    if (entorno_.count("DISPLAY") == 0 && (error.find("no display") != std::string::npos ||
+                                           error.find("could not start") != std::string::npos)) {
         std::fprintf(stderr, "harness: the game could not open %s (%s); starting it again\n",
                      display_.c_str(), salida_error().c_str());
         arranca(argumentos_, entorno_);

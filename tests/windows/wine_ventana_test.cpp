@@ -12,7 +12,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::string USUARIA = "Begoña de Prueba";
+const std::string USUARIA = VZ_USUARIA;
 
 // Windows of 85 ms of the left channel of Wine's capture (32-bit float stereo, 48 kHz) that hold
 // sound.
@@ -40,11 +40,16 @@ class Wine : public ::testing::Test {
 
     // The prefix's Wine server goes with each test, also with one that failed half way.
     void TearDown() override { std::system("WINEPREFIX=" VZ_PREFIJO " wineserver -k 2>/dev/null"); }
-    void arranca(const std::vector<std::string> &args) {
+    void arranca(const std::vector<std::string> &args, bool ventana = true) {
         j.programa = VZ_WINE_SH;
         std::vector<std::string> a = {VZ_PREFIJO, "280"};
         a.insert(a.end(), args.begin(), args.end());
         j.arranca(a, {{"USER", USUARIA}, {"VZ_CAPTURA", captura}});
+        // Wine's first window of a run comes late on a busy machine: a server, a desktop and the
+        // program start one after the other.
+        if (ventana) {
+            ASSERT_TRUE(j.espera_ventana(90)) << "no window: " << j.salida_error();
+        }
     }
     // The zip into "Juegos de Begoña", which holds no datos/: started there, the game must find
     // its own folder.
@@ -104,7 +109,7 @@ TEST_F(Wine, TheZipInAFolderWithABlankAndAnEnyeWinsAGameByKeys) {
 }
 
 TEST_F(Wine, TheInstalledGameStartsFromItsStartMenuEntryAndKeepsBegonasScoresAndSongs) {
-    arranca({VZ_WIN "/vorkzel-1.0.0-win64-setup.exe", "/S"});
+    arranca({VZ_WIN "/vorkzel-1.0.0-win64-setup.exe", "/S"}, false);
     ASSERT_EQ(j.espera_fin(120), 0) << j.salida_error();
     const std::string instalado = VZ_PREFIJO "/drive_c/Program Files/VORK-ZEL 2003/datos";
     const std::string propia = VZ_PREFIJO "/drive_c/users/" + USUARIA + "/AppData/Roaming/vorkzel";
@@ -137,8 +142,7 @@ TEST_F(Wine, TheInstalledGameStartsFromItsStartMenuEntryAndKeepsBegonasScoresAnd
 TEST_F(Wine, AMissingDataFileIsToldInAMessageBox) {
     desempaqueta();
     fs::remove(zip + "/datos/camio2.wav");
-    arranca({zip + "/vorkzel.exe"});
-    ASSERT_TRUE(j.espera_ventana()) << "no message box";
+    arranca({zip + "/vorkzel.exe"}); // the message box is the window
     EXPECT_NE(j.salida_error().find("missing data file: datos/camio2.wav"), std::string::npos);
     espera(1.0);
     EXPECT_TRUE(j.vivo()) << "the box did not wait for the player";
